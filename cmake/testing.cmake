@@ -1,0 +1,27 @@
+include(GoogleTest)
+
+# vexilon_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB] [LABELS <labels...>])
+#
+# Widget tests run on Qt's offscreen platform. XVFB tests need a real X server
+# (screenshots, global key grabs) and are started inside xvfb-run instead.
+function(vexilon_add_test name)
+  cmake_parse_arguments(T "XVFB" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE vexilon_options GTest::gtest GTest::gtest_main ${T_LIBS})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  if(T_XVFB)
+    add_test(NAME ${name}
+      COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "xvfb;${T_LABELS}"
+      ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  else()
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+                 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+endfunction()
