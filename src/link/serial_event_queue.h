@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <vector>
+
+namespace vexilon {
+
+// One entry handed from the watcher thread to the window thread.
+struct SerialEvent {
+    bool isByte = true; // a received byte, or a port event
+    int value = 0;      // the byte (0..255) or the port event code
+};
+
+// The mutex-guarded hand-over between the watcher thread, which appends, and
+// the window thread, which takes everything at once. It remembers whether the
+// window thread has been told, so that one notice covers a whole burst.
+class SerialEventQueue {
+public:
+    // Both return true when the caller must post a notice: none is pending.
+    bool appendBytes(std::span<const std::uint8_t> bytes);
+    bool appendPortEvent(int code);
+
+    // Everything queued, oldest first; the next append needs a new notice.
+    std::vector<SerialEvent> takeAll();
+
+    // Drops everything queued and forgets any pending notice.
+    void clear();
+
+    std::size_t size() const;
+
+private:
+    bool noticeNeeded();
+
+    mutable std::mutex mutex_;
+    std::vector<SerialEvent> entries_;
+    bool noticePending_ = false;
+};
+
+} // namespace vexilon

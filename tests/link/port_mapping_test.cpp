@@ -1,0 +1,56 @@
+#include "link/port_mapping.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <climits>
+#include <fstream>
+
+namespace vexilon {
+namespace {
+
+class PortMappingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        std::filesystem::create_directories(links);
+        std::filesystem::create_directories(devices);
+        for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyUSB0", "ttyACM1", "ttyACM0", "ttyS0",
+                                 "ttyUSB01", "ttyUSBx", "ttyACM"}) {
+            std::ofstream(devices / name);
+        }
+    }
+
+    std::filesystem::path map(int number) const { return portDevicePath(number, links, devices); }
+
+    QTemporaryDir root;
+    std::filesystem::path links = std::filesystem::path(root.path().toStdString()) / "ports";
+    std::filesystem::path devices = std::filesystem::path(root.path().toStdString()) / "dev";
+};
+
+TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrder) {
+    std::filesystem::create_symlink(devices / "ttyS0", links / "COM2");
+    std::filesystem::create_symlink(devices / "unplugged", links / "COM4"); // still pins 4
+    std::filesystem::create_symlink(devices / "ttyS0", links / "COM07");    // not COM7
+
+    EXPECT_EQ(map(1), devices / "ttyUSB0");
+    EXPECT_EQ(map(2), links / "COM2");
+    EXPECT_EQ(map(3), devices / "ttyUSB2");
+    EXPECT_EQ(map(4), links / "COM4");
+    EXPECT_EQ(map(5), devices / "ttyUSB10");
+    EXPECT_EQ(map(6), devices / "ttyACM0");
+    EXPECT_EQ(map(7), devices / "ttyACM1");
+    EXPECT_EQ(map(8), std::filesystem::path());
+}
+
+TEST_F(PortMappingTest, NumbersWithoutADeviceMapToNothing) {
+    EXPECT_EQ(map(0), std::filesystem::path());
+    EXPECT_EQ(map(-3), std::filesystem::path());
+    EXPECT_EQ(map(INT_MAX), std::filesystem::path());
+    EXPECT_EQ(portDevicePath(1, links / "missing", devices / "missing"), std::filesystem::path());
+    EXPECT_EQ(portDevicePath(1, links / "missing", devices), devices / "ttyUSB0");
+}
+
+} // namespace
+} // namespace vexilon
