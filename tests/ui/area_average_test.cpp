@@ -1,0 +1,78 @@
+#include "ui/area_average.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vexilon {
+namespace {
+
+QImage row(const std::vector<QRgb>& pixels) {
+    QImage image(static_cast<int>(pixels.size()), 1, QImage::Format_RGB32);
+    for (int x = 0; x < image.width(); ++x) {
+        image.setPixel(x, 0, pixels[static_cast<std::size_t>(x)]);
+    }
+    return image;
+}
+
+TEST(AreaAverage, WeighsEachSourcePixelByTheFractionCovered) {
+    // Three pixels onto two: each target pixel covers one whole source pixel
+    // and half of the middle one.
+    const QImage down =
+        scaleByAreaAverage(row({qRgb(0, 30, 255), qRgb(90, 60, 0), qRgb(180, 0, 3)}), QSize(2, 1));
+    ASSERT_EQ(down.size(), QSize(2, 1));
+    EXPECT_EQ(down.pixel(0, 0), qRgb(30, 40, 170));
+    EXPECT_EQ(down.pixel(1, 0), qRgb(150, 20, 2));
+
+    // Two pixels onto three: the middle target pixel straddles both.
+    const QImage up = scaleByAreaAverage(row({qRgb(10, 0, 0), qRgb(20, 0, 0)}), QSize(3, 1));
+    EXPECT_EQ(up.pixel(0, 0), qRgb(10, 0, 0));
+    EXPECT_EQ(up.pixel(1, 0), qRgb(15, 0, 0));
+    EXPECT_EQ(up.pixel(2, 0), qRgb(20, 0, 0));
+}
+
+TEST(AreaAverage, AveragesBlocksInBothDirectionsAndRoundsToNearest) {
+    QImage square(4, 4, QImage::Format_RGB32);
+    square.fill(qRgb(0, 0, 0));
+    square.setPixel(1, 1, qRgb(1, 2, 255)); // top-left block: 1/4, 2/4, 255/4
+    square.setPixel(2, 0, qRgb(2, 0, 0));   // top-right block: 2/4 rounds up
+    square.setPixel(3, 0, qRgb(0, 0, 0));
+    square.setPixel(0, 2, qRgb(255, 255, 255));
+    square.setPixel(1, 2, qRgb(255, 255, 255));
+    square.setPixel(0, 3, qRgb(255, 255, 255));
+    square.setPixel(1, 3, qRgb(255, 255, 255));
+    const QImage half = scaleByAreaAverage(square, QSize(2, 2));
+    EXPECT_EQ(half.pixel(0, 0), qRgb(0, 1, 64));
+    EXPECT_EQ(half.pixel(1, 0), qRgb(1, 0, 0));
+    EXPECT_EQ(half.pixel(0, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(half.pixel(1, 1), qRgb(0, 0, 0));
+}
+
+TEST(AreaAverage, PartIsTheSameAsTheCropOfTheWhole) {
+    QImage source(37, 23, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            source.setPixel(x, y, random.generate() | 0xff000000u);
+        }
+    }
+    for (const QSize size : {QSize(11, 7), QSize(50, 61), QSize(37, 5)}) {
+        const QImage whole = scaleByAreaAverage(source, size);
+        const QRect part(size.width() / 3, size.height() / 2, size.width() / 2, size.height() / 3);
+        EXPECT_EQ(scaleByAreaAverage(source, size, part), whole.copy(part)) << size.width();
+    }
+}
+
+TEST(AreaAverage, HugeTargetCostsOnlyThePartAskedFor) {
+    const QImage source = row({qRgb(1, 2, 3), qRgb(4, 5, 6)});
+    const QImage part =
+        scaleByAreaAverage(source, QSize(2'000'000'000, 2'000'000'000), QRect(0, 0, 4, 4));
+    ASSERT_EQ(part.size(), QSize(4, 4));
+    EXPECT_EQ(part.pixel(3, 3), qRgb(1, 2, 3));
+    EXPECT_TRUE(scaleByAreaAverage(source, QSize(4, 4), QRect(10, 10, 4, 4)).isNull());
+    EXPECT_TRUE(scaleByAreaAverage(QImage(), QSize(4, 4)).isNull());
+}
+
+} // namespace
+} // namespace vexilon

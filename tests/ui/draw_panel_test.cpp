@@ -1,0 +1,185 @@
+#include "qt_environment.h"
+
+#include "ui/area_average.h"
+#include "ui/bmp_picture.h"
+#include "ui/draw_panel.h"
+#include "ui/pic_box.h"
+
+#include <QPainter>
+#include <QTest>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace vexilon {
+namespace {
+
+quint32 u32At(const QByteArray& bytes, int offset) {
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+
+QImage solid(int w, int h, QRgb color) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QImage gradient(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
+        }
+    }
+    return image;
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++count;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST(DrawPanel, DrawsPicturesExactlyAtOwnSizeAndAreaAveragedOtherwise) {
+    DrawPanel panel;
+    panel.resize(40, 30);
+    const QImage picture = gradient(12, 9);
+
+    panel.drawPicture(picture, 3, 4, 12, 9);
+    EXPECT_EQ(panel.inkLayer().copy(3, 4, 12, 9).convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(qAlpha(panel.inkLayer().pixel(2, 4)), 0);
+
+    panel.drawPicture(picture, 20, 10, 5, 17);
+    EXPECT_EQ(panel.inkLayer().copy(20, 10, 5, 17).convertToFormat(QImage::Format_RGB32),
+              scaleByAreaAverage(picture, QSize(5, 17)));
+
+    // Partly off the panel: what falls inside is the matching part.
+    panel.drawPicture(picture, -2, -3, 12, 9);
+    EXPECT_EQ(panel.inkLayer().copy(0, 0, 10, 6).convertToFormat(QImage::Format_RGB32),
+              picture.copy(2, 3, 10, 6));
+    panel.drawPicture(picture, 35, 25, 24, 18);
+    EXPECT_EQ(panel.inkLayer().copy(35, 25, 5, 5).convertToFormat(QImage::Format_RGB32),
+              scaleByAreaAverage(picture, QSize(24, 18), QRect(0, 0, 5, 5)));
+}
+
+TEST(DrawPanel, IgnoresNullPicturesAndDegenerateOrHugeRectangles) {
+    DrawPanel panel;
+    panel.resize(16, 16);
+    const QImage before = panel.inkLayer();
+    panel.drawPicture(QImage(), 0, 0, 16, 16);
+    panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), 0, 0, 0, 16);
+    panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), 2, 2, -5, -5);
+    panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+    panel.clear(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    panel.setPixel(-1, 0, 0xff);
+    panel.setPixel(16, 3, 0xff);
+    EXPECT_EQ(panel.inkLayer(), before);
+
+    panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), 5, 5, INT_MAX, INT_MAX);
+    EXPECT_EQ(panel.inkLayer().pixel(15, 15), qRgb(1, 2, 3));
+    EXPECT_EQ(qAlpha(panel.inkLayer().pixel(4, 15)), 0);
+}
+
+TEST(DrawPanel, SnapshotIsA24BitBottomUpBmpOfTheDrawingOverTheBackground) {
+    DrawPanel panel;
+    panel.resize(3, 4);
+    panel.setPixel(1, 2, 0x00FF8040); // red in the low byte
+    panel.drawPicture(solid(1, 1, qRgb(9, 8, 7)), 0, 0, 1, 1);
+    panel.clear(0, 0, 1, 1);
+    panel.drawPicture(solid(1, 1, qRgb(5, 6, 7)), 2, 3, 1, 1);
+
+    const QByteArray bmp = panel.snapshot(3, 4);
+    const int rowBytes = 12; // 9 bytes of pixels padded to a multiple of 4
+    ASSERT_EQ(bmp.size(), 54 + rowBytes * 4);
+    EXPECT_EQ(bmp.left(2), "BM");
+    EXPECT_EQ(u32At(bmp, 2), 54u + rowBytes * 4);
+    EXPECT_EQ(u32At(bmp, 10), 54u);
+    EXPECT_EQ(u32At(bmp, 14), 40u);
+    EXPECT_EQ(u32At(bmp, 18), 3u);
+    EXPECT_EQ(u32At(bmp, 22), 4u);
+    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 26), 1);
+    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 24);
+    EXPECT_EQ(u32At(bmp, 30), 0u);
+
+    const auto pixelAt = [&](int x, int y) {
+        const int at = 54 + (3 - y) * rowBytes + 3 * x;
+        return qRgb(static_cast<uchar>(bmp[at + 2]), static_cast<uchar>(bmp[at + 1]),
+                    static_cast<uchar>(bmp[at]));
+    };
+    const QRgb background = panel.backgroundColor().rgb();
+    EXPECT_EQ(pixelAt(1, 2), qRgb(0x40, 0x80, 0xFF));
+    EXPECT_EQ(pixelAt(2, 3), qRgb(5, 6, 7));
+    EXPECT_EQ(pixelAt(0, 0), background);
+    EXPECT_EQ(pixelAt(2, 0), background);
+    EXPECT_EQ(bmp[54 + 9], '\0');
+
+    // Beyond the panel the snapshot shows the background; the BMP reads back.
+    const QImage wide = pictureFromBmpBytes(panel.snapshot(5, 6));
+    ASSERT_EQ(wide.size(), QSize(5, 6));
+    EXPECT_EQ(wide.pixel(1, 2), qRgb(0x40, 0x80, 0xFF));
+    EXPECT_EQ(wide.pixel(4, 5), background);
+    EXPECT_TRUE(panel.snapshot(0, 4).isEmpty());
+    EXPECT_TRUE(panel.snapshot(INT_MAX, INT_MAX).isEmpty());
+}
+
+TEST(DrawPanel, DotsShowOverThePictureBoxUntilTheNextClear) {
+    DrawPanel panel;
+    panel.resize(20, 20);
+    auto* box = new PicBox(&panel);
+    box->setGeometry(3, 4, 16, 16);
+    box->setPicture(bmp24Bytes(solid(16, 16, qRgb(255, 255, 255))));
+
+    panel.setPixel(5, 5, 0x000000FF);
+    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0)); // a repaint keeps it
+    box->setPicture(bmp24Bytes(solid(16, 16, qRgb(0, 0, 0))));
+    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(box->grab().toImage().pixel(3, 1), qRgb(0, 0, 0));
+
+    panel.clear(0, 0, 20, 20);
+    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(0, 0, 0));
+
+    // Without a picture the box shows the panel beneath it.
+    box->setPicture(QByteArray());
+    EXPECT_TRUE(box->picture().isNull());
+    panel.setPixel(6, 6, 0x0000FF00);
+    const QImage seen = panel.grab().toImage();
+    EXPECT_EQ(seen.pixel(6, 6), qRgb(0, 255, 0));
+    EXPECT_EQ(seen.pixel(10, 10), panel.backgroundColor().rgb());
+}
+
+TEST(DrawPanel, RepaintsOnceForABurstOfPixelsAndRefreshesThePictureBox) {
+    QWidget window;
+    window.resize(64, 64);
+    auto* panel = new DrawPanel(&window);
+    panel->setGeometry(0, 0, 64, 64);
+    auto* box = new PicBox(panel);
+    box->setGeometry(0, 0, 64, 64);
+    box->setPicture(bmp24Bytes(solid(64, 64, qRgb(255, 255, 255))));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PaintCounter boxPaints(box);
+    PaintCounter panelPaints(panel);
+
+    for (int i = 0; i < 1000; ++i) {
+        panel->setPixel(i % 64, (i / 64) % 64, 0x000000FF);
+    }
+    EXPECT_EQ(boxPaints.count, 0);
+    EXPECT_EQ(panelPaints.count, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxPaints.count > 0; }));
+    EXPECT_LE(boxPaints.count, 2);
+    EXPECT_LE(panelPaints.count, 2);
+}
+
+} // namespace
+} // namespace vexilon
