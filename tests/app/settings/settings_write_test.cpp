@@ -7,55 +7,41 @@
 namespace vexilon {
 namespace {
 
-using test::readBytes;
-using test::TemporaryDirectory;
-using test::writeBytes;
-
 class SettingsWrite : public ::testing::Test {
 protected:
     // Writes one item into a file holding `before` and gives the file after.
     std::string edit(const std::string& before, std::string_view section, std::string_view key,
                      std::string_view value) {
-        writeBytes(file, before);
+        test::writeBytes(file, before);
         EXPECT_TRUE(writeSettingsItem(file, section, key, value));
-        return readBytes(file);
+        return test::readBytes(file);
     }
-
-    TemporaryDirectory dir;
+    test::TemporaryDirectory dir;
     std::filesystem::path file = dir / "Config.ini";
 };
 
-TEST_F(SettingsWrite, CreatesFileAndSectionsInOrderOfFirstWrite) {
+TEST_F(SettingsWrite, PlacesItemsWhereAUserWouldAndKeepsOtherBytes) {
     EXPECT_TRUE(writeSettingsItem(file, "Setting", "Color", "255"));
     EXPECT_TRUE(writeSettingsItem(file, "Setting", "Motor", "35"));
     EXPECT_TRUE(writeSettingsItem(file, "MainWindow", "Burning_time", "60"));
-    EXPECT_EQ(readBytes(file), "[Setting]\nColor=255\nMotor=35\n[MainWindow]\nBurning_time=60\n");
-}
-
-TEST_F(SettingsWrite, ReplacesInPlaceKeepingEverythingElse) {
+    EXPECT_EQ(test::readBytes(file),
+              "[Setting]\nColor=255\nMotor=35\n[MainWindow]\nBurning_time=60\n");
+    // In place, keeping the user's spelling and spacing; other lines untouched.
     const std::string rest = "; caf\xC3\xA9 \xFF\xFE\r\n\n[a]\r\nx = 1 ; note\n";
     EXPECT_EQ(edit(rest + "[MainWindow]\r\n  burning_TIME =  500\r\nz=\n", "mainwindow",
                    "Burning_time", "75"),
               rest + "[MainWindow]\r\n  burning_TIME =  75\r\nz=\n");
-    EXPECT_EQ(edit("[S]\nK=old", "S", "K", "new"), "[S]\nK=new");
-    EXPECT_EQ(edit("[S]\nK=1\nK=2\n", "S", "k", "3"), "[S]\nK=3\nK=2\n");
-}
-
-// A new key follows the section's last item: blank lines and comments that
-// lead into the next section stay there.
-TEST_F(SettingsWrite, NewKeyGoesAfterLastItemOfItsSection) {
+    EXPECT_EQ(edit("[S]\nK=1\nK=old", "S", "k", "new"), "[S]\nK=new\nK=old");
+    // A new key follows the last item; blank lines and comments leading into
+    // the next section stay with it.
     EXPECT_EQ(edit("[S]\nA=1\n; mid\nB=2\n\n; about T\n[T]\nC=3\n", "s", "New", "v"),
               "[S]\nA=1\n; mid\nB=2\nNew=v\n\n; about T\n[T]\nC=3\n");
     EXPECT_EQ(edit("[S]\n\n[T]\n", "S", "K", "v"), "[S]\nK=v\n\n[T]\n");
     EXPECT_EQ(edit("[S]\r\nA=1", "S", "K", "v"), "[S]\r\nA=1\r\nK=v\r\n");
-    EXPECT_EQ(edit("[S]", "S", "K", "v"), "[S]\nK=v\n");
-}
-
-TEST_F(SettingsWrite, NewSectionGoesAtEndWithFilesLineEnds) {
+    // A new section goes at the end, with the line end of the file's first line.
     EXPECT_EQ(edit("[S]\r\nA=1\r\n", "T", "K", "v"), "[S]\r\nA=1\r\n[T]\r\nK=v\r\n");
     EXPECT_EQ(edit("[S]\nA=1\r\n", "T", "K", "v"), "[S]\nA=1\r\n[T]\nK=v\n");
-    EXPECT_EQ(edit("; no end", "T", "K", "v"), "; no end\n[T]\nK=v\n");
-    EXPECT_EQ(edit("", " \tT ", " K ", ""), "[T]\nK=\n");
+    EXPECT_EQ(edit("; no end", " \tT ", " K ", ""), "; no end\n[T]\nK=\n");
 }
 
 TEST_F(SettingsWrite, ValuesReadBackAsWritten) {
@@ -66,18 +52,16 @@ TEST_F(SettingsWrite, ValuesReadBackAsWritten) {
 }
 
 TEST_F(SettingsWrite, RefusesWhatCannotBeStoredWithoutTouchingTheFile) {
-    const std::string before = "[S]\nK=v\n";
-    writeBytes(file, before);
-    const std::pair<std::string, std::string> names[] = {
-        {"", "K"},    {"S", " "},  {"S]", "K"}, {"S\n[T", "K"},
-        {"S", "K=1"}, {"S", "[K"}, {"S", ";K"}, {"S", "K\r\nX"},
-    };
-    for (const auto& [section, key] : names) {
-        EXPECT_FALSE(writeSettingsItem(file, section, key, "x")) << section << "/" << key;
+    test::writeBytes(file, "[S]\nK=v\n");
+    const std::tuple<std::string, std::string, std::string> items[] = {
+        {"", "K", "x"},      {"S", " ", "x"},      {"S]", "K", "x"},
+        {"S\n[T", "K", "x"}, {"S", "K=1", "x"},    {"S", "[K", "x"},
+        {"S", ";K", "x"},    {"S", "K\r\nX", "x"}, {"S", "K", "a\nJ=b"}};
+    for (const auto& [section, key, value] : items) {
+        EXPECT_FALSE(writeSettingsItem(file, section, key, value)) << section << "/" << key;
     }
-    EXPECT_FALSE(writeSettingsItem(file, "S", "K", "a\nJ=b"));
-    EXPECT_FALSE(writeSettingsItem(" ", "S", "K", "x"));
-    EXPECT_EQ(readBytes(file), before);
+    EXPECT_FALSE(writeSettingsItem("\t", "S", "K", "x"));
+    EXPECT_EQ(test::readBytes(file), "[S]\nK=v\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -13,9 +14,7 @@ class TemporaryDirectory {
 public:
     TemporaryDirectory() {
         std::string pattern = (std::filesystem::temp_directory_path() / "settings-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
+        path_ = ::mkdtemp(pattern.data()) ? pattern : "";
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
@@ -23,7 +22,6 @@ public:
         std::error_code error;
         std::filesystem::remove_all(path_, error);
     }
-
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
@@ -36,18 +34,13 @@ inline void writeBytes(const std::filesystem::path& file, const std::string& byt
 }
 
 inline std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(file, std::ios::binary).rdbuf();
     return bytes.str();
 }
 
-inline std::size_t entryCount(const std::filesystem::path& directory) {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(directory)) {
-        ++count;
-    }
-    return count;
+inline long entryCount(const std::filesystem::path& directory) {
+    return std::distance(std::filesystem::directory_iterator(directory), {});
 }
 
 } // namespace vexilon::test
