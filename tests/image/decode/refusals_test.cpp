@@ -1,0 +1,104 @@
+// Files the decoders must refuse with -3: other variants of the accepted
+// formats, other formats, files of hostile sizes. None may print a word.
+#include "decode_test_support.h"
+#include "sample_writers.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vexilon::samples {
+namespace {
+
+using Named = std::vector<std::pair<std::string, Bytes>>;
+
+void expectRefusedQuietly(const Named& files) {
+    testing::internal::CaptureStderr();
+    for (const auto& [name, file] : files) {
+        EXPECT_EQ(decodeBytes(file), kConvertNotAPicture) << name;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+Bytes paddedTo(Bytes file, std::size_t size) {
+    file.resize(size, 0);
+    return file;
+}
+
+TEST(Refusals, OtherVariantsAndFormats) {
+    const RgbPicture p = patternPicture(8, 8, 16);
+    expectRefusedQuietly({
+        {"bmp 1", writeBmp(p, {.bits = 1})},
+        {"bmp 4", writeBmp(p, {.bits = 4})},
+        {"bmp 8", writeBmp(p, {.bits = 8})},
+        {"bmp 16", writeBmp(p, {.bits = 16})},
+        {"bmp 32", writeBmp(p, {.bits = 32})},
+        {"bmp rle8", writeBmp(p, {.bits = 8, .compression = 1})},
+        {"bmp rle8 marked 24", writeBmp(p, {.bits = 24, .compression = 1})},
+        {"bmp rle4 marked 24", writeBmp(p, {.bits = 24, .compression = 2})},
+        {"bmp bit fields 16", writeBmp(p, {.bits = 16, .compression = 3})},
+        {"bmp bit fields 32", writeBmp(p, {.bits = 32, .compression = 3})},
+        {"png 16", writePng(p, {.bitDepth = 16})},
+        {"png grey 16", writePng(p, {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16})},
+        {"jpeg cmyk", writeJpeg(p, {.components = 4})},
+        {"gif", gifFile()},
+        {"empty", {}},
+        {"pcx one pixel wide", writePcx(patternPicture(1, 8))},
+        {"pcx one pixel tall", writePcx(patternPicture(8, 1))},
+        // Past 1 MiB nothing changes: without its signature no file is a Photo CD.
+        {"bmp 8 of 1.5 MiB", paddedTo(writeBmp(p, {.bits = 8}), 1572864)},
+        {"gif of 2 MB", paddedTo(gifFile(), 2000000)},
+        {"2 MB of zeros", Bytes(2000000, 0)},
+    });
+}
+
+TEST(Refusals, HostileSizes) {
+    const RgbPicture wide = patternPicture(16385, 1);
+    const RgbPicture p = patternPicture(40, 30);
+    const auto cut = [](Bytes file) {
+        file.resize(file.size() * 2 / 3);
+        return file;
+    };
+    Bytes hugeBmp = writeBmp(p);
+    hugeBmp[22] = 0x00; // height INT32_MIN: top-down, and no positive counterpart
+    hugeBmp[25] = 0x80;
+    Bytes narrowLines = writePcx(p);
+    narrowLines[66] = 39; // one byte per line fewer than the width needs
+    expectRefusedQuietly({
+        {"bmp too wide", writeBmp(wide)},
+        {"png too wide", writePng(wide)},
+        {"jpeg too wide", writeJpeg(wide)},
+        {"tiff too wide", writeTiff(wide)},
+        {"pcx too wide", writePcx(wide)},
+        {"bmp int32 min rows", hugeBmp},
+        {"pcx short lines", narrowLines},
+        {"bmp cut", cut(writeBmp(p))},
+        {"png cut", cut(writePng(p))},
+        {"tiff cut", cut(writeTiff(p))},
+        {"pcx 24 cut", cut(writePcx(p))},
+        {"pcx 8 cut", cut(writePcx(patternPicture(40, 30, 50), {.planes = 1}))},
+    });
+    // The limit itself is allowed.
+    EXPECT_EQ(decodeBytes(writePng(patternPicture(16384, 1))), kConvertOk);
+}
+
+TEST(Pcx, RunsStopAtTheEndOfTheirLine) {
+    // Two pixels, two lines of red, green, blue planes of two bytes each.
+    Bytes file = writePcx(patternPicture(2, 2));
+    file.resize(128);
+    const Bytes data = {0xFF, 9,               // a run of 63 nines, cut to the six bytes of line 1
+                        0xC0, 77,              // a run of none
+                        1,    2,  3, 4, 5, 6}; // line 2: literal bytes, not more nines
+    file.insert(file.end(), data.begin(), data.end());
+    Bytes out;
+    ASSERT_EQ(decodeBytes(file, &out), kConvertOk);
+    EXPECT_EQ(rgbAt(out, 1, 0), (std::array<int, 3>{9, 9, 9}));
+    EXPECT_EQ(rgbAt(out, 0, 1), (std::array<int, 3>{1, 3, 5}));
+    EXPECT_EQ(rgbAt(out, 1, 1), (std::array<int, 3>{2, 4, 6}));
+}
+
+} // namespace
+} // namespace vexilon::samples

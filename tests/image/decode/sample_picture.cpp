@@ -1,0 +1,86 @@
+#include "sample_picture.h"
+
+#include <map>
+#include <stdexcept>
+
+namespace vexilon::samples {
+namespace {
+
+void put32(Bytes& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+}
+
+} // namespace
+
+RgbPicture patternPicture(std::int32_t width, std::int32_t height, int colours) {
+    RgbPicture p{width, height,
+                 Bytes(3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            unsigned r = static_cast<unsigned>(x * 37 + y * 11);
+            unsigned g = static_cast<unsigned>(y * 53 + x * 3 + 7);
+            unsigned b = static_cast<unsigned>((x ^ y) * 29 + 100);
+            if (colours > 0) {
+                const unsigned k =
+                    static_cast<unsigned>(x + y * width) % static_cast<unsigned>(colours);
+                r = k * 7;
+                g = 255 - k;
+                b = k * 13;
+            }
+            std::uint8_t* px = p.at(x, y);
+            px[0] = static_cast<std::uint8_t>(r);
+            px[1] = static_cast<std::uint8_t>(g);
+            px[2] = static_cast<std::uint8_t>(b);
+        }
+    }
+    return p;
+}
+
+IndexedPicture indexColours(const RgbPicture& picture) {
+    IndexedPicture out;
+    std::map<std::uint32_t, std::uint8_t> seen;
+    for (std::size_t i = 0; i < picture.rgb.size(); i += 3) {
+        const std::uint32_t key = (std::uint32_t{picture.rgb[i]} << 16) |
+                                  (std::uint32_t{picture.rgb[i + 1]} << 8) | picture.rgb[i + 2];
+        auto found = seen.find(key);
+        if (found == seen.end()) {
+            if (seen.size() == 256) {
+                throw std::invalid_argument("more than 256 colours");
+            }
+            found = seen.emplace(key, static_cast<std::uint8_t>(seen.size())).first;
+            out.palette.insert(out.palette.end(),
+                               picture.rgb.begin() + static_cast<std::ptrdiff_t>(i),
+                               picture.rgb.begin() + static_cast<std::ptrdiff_t>(i + 3));
+        }
+        out.indices.push_back(found->second);
+    }
+    return out;
+}
+
+Bytes intermediateOf(const RgbPicture& picture) {
+    const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) / 4 * 4;
+    Bytes out(54 + stride * static_cast<std::size_t>(picture.height), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 2, static_cast<std::uint32_t>(out.size()));
+    put32(out, 10, 54);
+    put32(out, 14, 40);
+    put32(out, 18, static_cast<std::uint32_t>(picture.width));
+    put32(out, 22, static_cast<std::uint32_t>(picture.height));
+    out[26] = 1;
+    out[28] = 24;
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+        std::uint8_t* row = &out[54 + stride * static_cast<std::size_t>(picture.height - 1 - y)];
+        for (std::int32_t x = 0; x < picture.width; ++x) {
+            const std::uint8_t* px = picture.at(x, y);
+            row[3 * x] = px[2];
+            row[3 * x + 1] = px[1];
+            row[3 * x + 2] = px[0];
+        }
+    }
+    return out;
+}
+
+} // namespace vexilon::samples

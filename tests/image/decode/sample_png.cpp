@@ -1,0 +1,132 @@
+#include "sample_writers.h"
+
+#include <png.h>
+#include <stdexcept>
+#include <zlib.h>
+
+namespace vexilon::samples {
+namespace {
+
+void append(png_structp png, png_bytep data, std::size_t size) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+void flushNothing(png_structp) {}
+
+// Samples of one row before packing: one or two bytes per sample.
+Bytes sampleRows(const RgbPicture& p, const PngOptions& o, const Bytes& indices) {
+    const bool grey = (o.colorType & PNG_COLOR_MASK_COLOR) == 0;
+    const bool alpha = (o.colorType & PNG_COLOR_MASK_ALPHA) != 0;
+    const bool wide = o.bitDepth == 16;
+    Bytes out;
+    const auto sample = [&](std::uint8_t v) {
+        out.push_back(wide || o.bitDepth == 8 ? v
+                                              : static_cast<std::uint8_t>(v >> (8 - o.bitDepth)));
+        if (wide) {
+            out.push_back(v);
+        }
+    };
+    for (std::size_t i = 0; i < p.rgb.size() / 3; ++i) {
+        if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+            out.push_back(indices[i]);
+            continue;
+        }
+        sample(p.rgb[3 * i]);
+        if (!grey) {
+            sample(p.rgb[3 * i + 1]);
+            sample(p.rgb[3 * i + 2]);
+        }
+        if (alpha) {
+            sample(o.alpha.empty() ? 255 : o.alpha[i]);
+        }
+    }
+    return out;
+}
+
+struct Encoding {
+    png_structp png;
+    png_infop info;
+    const PngOptions* o;
+    const RgbPicture* p;
+    png_colorp palette;
+    int entries;
+    png_bytepp rows;
+    Bytes* out;
+};
+
+// Holds the setjmp, with nothing that has a destructor.
+bool encode(Encoding& e) {
+    if (setjmp(png_jmpbuf(e.png)) != 0) {
+        return false;
+    }
+    const PngOptions& o = *e.o;
+    png_set_write_fn(e.png, e.out, append, flushNothing);
+    png_set_IHDR(e.png, e.info, static_cast<png_uint_32>(e.p->width),
+                 static_cast<png_uint_32>(e.p->height), o.bitDepth, o.colorType,
+                 o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_PLTE(e.png, e.info, e.palette, e.entries);
+        png_set_check_for_invalid_index(e.png, 0);
+    }
+    if (o.gamma == PngGamma::Srgb) {
+        png_set_sRGB(e.png, e.info, PNG_sRGB_INTENT_PERCEPTUAL);
+    }
+    if (o.gamma == PngGamma::Value || o.gamma == PngGamma::SrgbAndValue) {
+        png_set_gAMA(e.png, e.info, o.gammaValue);
+    }
+    png_write_info(e.png, e.info);
+    if (o.bitDepth < 8) {
+        png_set_packing(e.png);
+    }
+    png_write_image(e.png, e.rows);
+    png_write_end(e.png, nullptr);
+    return true;
+}
+
+} // namespace
+
+Bytes writePng(const RgbPicture& p, const PngOptions& o) {
+    IndexedPicture indexed;
+    if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+        indexed = indexColours(p);
+    }
+    Bytes samples = sampleRows(p, o, indexed.indices);
+    std::vector<png_bytep> rows(static_cast<std::size_t>(p.height));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        rows[y] = samples.data() + y * samples.size() / rows.size();
+    }
+    std::vector<png_color> palette(indexed.palette.size() / 3);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {indexed.palette[3 * i], indexed.palette[3 * i + 1],
+                      indexed.palette[3 * i + 2]};
+    }
+    Bytes out;
+    Encoding e{png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr),
+               nullptr,
+               &o,
+               &p,
+               palette.data(),
+               o.paletteEntries >= 0 ? o.paletteEntries : static_cast<int>(palette.size()),
+               rows.data(),
+               &out};
+    e.info = png_create_info_struct(e.png);
+    const bool ok = encode(e);
+    png_destroy_write_struct(&e.png, &e.info);
+    if (!ok) {
+        throw std::runtime_error("libpng could not write the sample");
+    }
+    if (o.gamma == PngGamma::SrgbAndValue) {
+        // libpng will not write the contradiction; splice it in after IHDR.
+        Bytes chunk = {0, 0, 0, 1, 's', 'R', 'G', 'B', 0};
+        const uLong crc = crc32(crc32(0, nullptr, 0), chunk.data() + 4, 5);
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            chunk.push_back(static_cast<std::uint8_t>(crc >> shift));
+        }
+        out.insert(out.begin() + 33, chunk.begin(), chunk.end());
+    }
+    return out;
+}
+
+} // namespace vexilon::samples
