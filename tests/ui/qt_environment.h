@@ -21,7 +21,7 @@ public:
 
 private:
     int argc_ = 1;
-    char name_[8] = "ui_test";
+    char name_[5] = "test";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
