@@ -12,71 +12,54 @@
 namespace vexilon {
 namespace {
 
-// Records when each tick arrives and, once, changes the interval a fixed
-// time after the first tick.
-struct TickLog {
-    explicit TickLog(IntervalTimer& timer) {
-        clock.start();
-        QObject::connect(&timer, &IntervalTimer::tick,
-                         [this] { ticks.push_back(clock.elapsed()); });
-    }
-    void changeAfterFirstTick(IntervalTimer& timer, int delayMs, int newInterval) {
-        QObject::connect(
-            &timer, &IntervalTimer::tick, &timer, [&timer, this, delayMs, newInterval] {
-                if (ticks.size() == 1) {
-                    QTimer::singleShot(delayMs, &timer,
-                                       [&timer, newInterval] { timer.setIntervalMs(newInterval); });
-                }
-            });
-    }
-    bool waitForTicks(std::size_t n) {
-        return QTest::qWaitFor([&] { return ticks.size() >= n; }, 5000);
-    }
+// Starts the timer at 400 ms, sets `newInterval` `delayMs` after its first
+// tick, and returns the times of the first three ticks.
+std::vector<qint64> ticksWithChange(IntervalTimer& timer, int delayMs, int newInterval) {
     QElapsedTimer clock;
+    clock.start();
     std::vector<qint64> ticks;
-};
+    QObject::connect(&timer, &IntervalTimer::tick, &timer, [&] {
+        ticks.push_back(clock.elapsed());
+        if (ticks.size() == 1) {
+            QTimer::singleShot(delayMs, &timer, [&] { timer.setIntervalMs(newInterval); });
+        }
+    });
+    timer.setIntervalMs(400);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 3; }, 5000));
+    timer.setIntervalMs(0);
+    return ticks;
+}
 
 TEST(IntervalTimer, SettingTheSameIntervalKeepsThePhase) {
     IntervalTimer timer;
-    TickLog log(timer);
-    log.changeAfterFirstTick(timer, 200, 400);
-    timer.setIntervalMs(400);
-    ASSERT_TRUE(log.waitForTicks(2));
+    const std::vector<qint64> ticks = ticksWithChange(timer, 200, 400);
+    ASSERT_GE(ticks.size(), 2u);
     // Kept: the second tick 400 ms after the first; restarted: 600 ms.
-    EXPECT_LT(log.ticks[1] - log.ticks[0], 500);
-    EXPECT_GE(log.ticks[1] - log.ticks[0], 390);
-    EXPECT_TRUE(timer.isRunning());
+    EXPECT_GE(ticks[1] - ticks[0], 390);
+    EXPECT_LT(ticks[1] - ticks[0], 500);
+    EXPECT_FALSE(timer.isRunning());
 }
 
 TEST(IntervalTimer, ANewIntervalRestartsWithThatPeriod) {
     IntervalTimer timer;
-    TickLog log(timer);
-    log.changeAfterFirstTick(timer, 100, 150);
-    timer.setIntervalMs(400);
-    ASSERT_TRUE(log.waitForTicks(3));
-    // Restarted at 100 ms after the first tick with 150 ms: the next at 250.
-    EXPECT_GE(log.ticks[1] - log.ticks[0], 240);
-    EXPECT_LT(log.ticks[1] - log.ticks[0], 325);
-    EXPECT_GE(log.ticks[2] - log.ticks[1], 140);
-    EXPECT_EQ(timer.intervalMs(), 150);
+    const std::vector<qint64> ticks = ticksWithChange(timer, 100, 150);
+    ASSERT_GE(ticks.size(), 3u);
+    // Restarted 100 ms after the first tick with 150 ms: the next at 250.
+    EXPECT_GE(ticks[1] - ticks[0], 240);
+    EXPECT_LT(ticks[1] - ticks[0], 325);
+    EXPECT_GE(ticks[2] - ticks[1], 140);
+    EXPECT_LT(ticks[2] - ticks[1], 225);
 }
 
 TEST(IntervalTimer, ZeroOrLessStops) {
-    for (const int stop : {0, -5}) {
-        IntervalTimer timer;
-        TickLog log(timer);
-        EXPECT_FALSE(timer.isRunning());
-        timer.setIntervalMs(30);
-        ASSERT_TRUE(log.waitForTicks(1));
-        timer.setIntervalMs(stop);
-        EXPECT_FALSE(timer.isRunning());
-        EXPECT_EQ(timer.intervalMs(), 0);
-        const std::size_t stoppedAt = log.ticks.size();
-        bool sentinel = false;
-        QTimer::singleShot(150, [&] { sentinel = true; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return sentinel; }));
-        EXPECT_EQ(log.ticks.size(), stoppedAt);
-    }
+    IntervalTimer timer;
+    timer.setIntervalMs(30);
+    EXPECT_TRUE(timer.isRunning());
+    timer.setIntervalMs(-5);
+    EXPECT_FALSE(timer.isRunning());
+    EXPECT_EQ(timer.intervalMs(), 0);
+    timer.setIntervalMs(30); // from stopped, 30 is a new interval again
+    EXPECT_TRUE(timer.isRunning());
 }
 
 } // namespace

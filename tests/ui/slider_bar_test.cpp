@@ -34,21 +34,16 @@ protected:
 
     QPoint thumbCentre() {
         QStyleOptionSlider option;
-        option.initFrom(&slider);
-        option.subControls = QStyle::SC_None;
-        option.orientation = slider.orientation();
-        option.minimum = slider.minimum();
-        option.maximum = slider.maximum();
-        option.sliderPosition = slider.sliderPosition();
-        option.sliderValue = slider.value();
-        option.pageStep = slider.pageStep();
-        option.singleStep = slider.singleStep();
+        slider.initStyleOption(&option);
         return slider.style()
             ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider)
             .center();
     }
 
-    SliderBar slider;
+    // Lends the test the option the slider paints itself with.
+    struct Probe : SliderBar {
+        using QSlider::initStyleOption;
+    } slider;
     QSignalSpy moved{&slider, &SliderBar::mouseMoved};
     QSignalSpy released{&slider, &SliderBar::leftButtonReleased};
 };
@@ -98,18 +93,6 @@ TEST_F(BurningTimeSlider, DraggingReportsEveryMoveAndTheReleaseOutside) {
     sendMouse(&slider, QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton, Qt::RightButton);
     sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(5, 5), Qt::RightButton, Qt::NoButton);
     EXPECT_EQ(released.count(), 1);
-}
-
-TEST_F(BurningTimeSlider, ClickOnTheTrackPagesAndIsSentOnRelease) {
-    slider.setPosition(1000);
-    const QPoint right = thumbCentre();
-    sendMouse(&slider, QEvent::MouseButtonPress, QPoint(right.x() - 300, right.y()), Qt::LeftButton,
-              Qt::LeftButton);
-    EXPECT_EQ(slider.position(), 235);
-    sendMouse(&slider, QEvent::MouseButtonRelease, QPoint(right.x() - 300, right.y()),
-              Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(released.count(), 1);
-    EXPECT_EQ(slider.position(), 235);
 }
 
 } // namespace
