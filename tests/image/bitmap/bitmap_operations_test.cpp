@@ -95,6 +95,13 @@ TEST(BitmapOperations, ConversionsKeepColoursTheTargetCanHold) {
                 << bits << " bits, pixel " << i;
         }
     }
+    // (64, 0, 0) lies as near to black (entry 0) as to maroon (entry 1): the
+    // lower index wins.
+    Bitmap halfway;
+    ASSERT_TRUE(halfway.loadFromBmpBytes(test::picture24(1, 1, [](int, int) {
+        return std::array<std::uint8_t, 3>{64, 0, 0};
+    })));
+    EXPECT_EQ(halfway.convertDepth(4).pixelColor(0, 0), (Rgb{0, 0, 0}));
     // Sixteen bits keep the top five bits of each channel, red highest.
     Bitmap odd;
     ASSERT_TRUE(odd.loadFromBmpBytes(test::picture24(1, 1, [](int, int) {
