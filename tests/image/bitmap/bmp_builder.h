@@ -67,18 +67,12 @@ inline std::vector<std::uint8_t>
 picture24(int width, int height,
           const std::function<std::array<std::uint8_t, 3>(int, int)>& colour) {
     BmpFields f{.width = width, .height = height};
-    const int stride = (width * 3 + 3) / 4 * 4;
     for (int row = 0; row < height; ++row) {
-        for (int x = 0; x < stride; ++x) {
-            f.pixels.push_back(0);
-        }
         for (int x = 0; x < width; ++x) {
             const auto [red, green, blue] = colour(x, height - 1 - row);
-            const auto at = f.pixels.size() - static_cast<std::size_t>(stride - x * 3);
-            f.pixels[at] = blue;
-            f.pixels[at + 1] = green;
-            f.pixels[at + 2] = red;
+            f.pixels.insert(f.pixels.end(), {blue, green, red});
         }
+        f.pixels.resize(f.pixels.size() + static_cast<std::size_t>((4 - width * 3 % 4) % 4), 0);
     }
     return buildBmp(f);
 }
