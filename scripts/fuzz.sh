@@ -23,7 +23,7 @@ cmake --build "$build"
 # the corpus/ folder beside that declaration. (Other programs named fuzz_*,
 # such as corpus generators, are left alone.)
 folder_of() {
-  grep -rlE "vexilon_add_fuzzer\($1([[:space:]]|\$)" fuzz --include=CMakeLists.txt | head -n 1 | xargs -r dirname
+  grep -rlE "vexilon_add_fuzzer\($1([[:space:]]|\$)" fuzz --include=CMakeLists.txt | head -n 1 | xargs -r dirname || true
 }
 
 status=0
