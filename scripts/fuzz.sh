@@ -4,6 +4,9 @@
 # works on a fresh copy of its committed seed corpus, so new inputs never end
 # up in the repository; crashes and their inputs land in <build>/findings/.
 #
+# A file fuzz.options beside a target's CMakeLists.txt may add libFuzzer flags
+# for that target (one line, e.g. -max_len=65536).
+#
 #   usage: scripts/fuzz.sh [minutes per target, default 10] [build dir, default build/fuzz]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,6 +38,10 @@ for target in "$build"/bin/fuzz_*; do
     continue
   fi
   seeds="$folder/corpus"
+  extra=()
+  if [ -f "$folder/fuzz.options" ]; then
+    read -r -a extra <"$folder/fuzz.options"
+  fi
   work=$(mktemp -d "/tmp/$name.XXXXXX")
   if [ -n "$seeds" ] && [ -d "$seeds" ]; then
     cp -r "$seeds"/. "$work"/
@@ -42,10 +49,10 @@ for target in "$build"/bin/fuzz_*; do
   findings="$build/findings/$name"
   mkdir -p "$findings"
   log="$findings/run.log"
-  echo "=== $name: $minutes min, seeds ${seeds:-none}"
+  echo "=== $name: $minutes min, seeds $seeds ${extra[*]}"
   # rss_limit: the largest picture allowed takes about 2 GiB under the sanitizers.
   if ! "$target" "$work" -max_total_time=$((minutes * 60)) -timeout=60 -rss_limit_mb=4096 \
-      -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
+      -print_final_stats=1 -artifact_prefix="$findings/" "${extra[@]}" >"$log" 2>&1; then
     status=1
     echo "    FOUND a fault: see $log and $findings/"
   fi
