@@ -18,10 +18,15 @@ function(vexilon_add_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "xvfb;${T_LABELS}"
       ENVIRONMENT "QT_QPA_PLATFORM=xcb")
   else()
+    # An empty LABELS value would swallow the next property name, so labels
+    # are passed only when there are some.
+    set(_props TIMEOUT ${T_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(T_LABELS)
+      list(APPEND _props LABELS "${T_LABELS}")
+    endif()
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-      PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
-                 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+      PROPERTIES ${_props})
   endif()
 endfunction()

@@ -25,9 +25,13 @@ std::filesystem::path settingsDirectory() {
     return xdgBase("XDG_CONFIG_HOME", ".config") / "Vexilon";
 }
 
-std::filesystem::path settingsFilePath() { return settingsDirectory() / "Config.ini"; }
+std::filesystem::path settingsFilePath() {
+    return settingsDirectory() / "Config.ini";
+}
 
-std::filesystem::path portLinkDirectory() { return settingsDirectory() / "ports"; }
+std::filesystem::path portLinkDirectory() {
+    return settingsDirectory() / "ports";
+}
 
 std::filesystem::path programDirectory(const std::filesystem::path& executableDirectory) {
     if (!executableDirectory.empty() && ::access(executableDirectory.c_str(), W_OK) == 0) {
@@ -37,11 +41,6 @@ std::filesystem::path programDirectory(const std::filesystem::path& executableDi
     std::error_code ignored;
     std::filesystem::create_directories(cache, ignored);
     return cache;
-}
-
-void ensureSettingsDirectory() {
-    std::error_code ignored;
-    std::filesystem::create_directories(settingsDirectory(), ignored);
 }
 
 } // namespace vexilon

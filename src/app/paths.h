@@ -18,7 +18,4 @@ std::filesystem::path portLinkDirectory();
 // writable, else $XDG_CACHE_HOME/Vexilon (~/.cache/Vexilon), created on demand.
 std::filesystem::path programDirectory(const std::filesystem::path& executableDirectory);
 
-// Creates the settings directory with its parents; failures are silent.
-void ensureSettingsDirectory();
-
 } // namespace vexilon
