@@ -4,7 +4,6 @@
 #include "image/decode/decode_limits.h"
 
 #include <cstring>
-#include <new>
 
 namespace vexilon {
 
@@ -17,9 +16,9 @@ bool Bmp24Image::allocate(std::int32_t width, std::int32_t height) {
     // Both sides are bounded above, so neither product can overflow.
     const std::size_t stride = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
     const std::size_t size = kHeaderBytes + stride * static_cast<std::size_t>(height);
-    // Not value-initialised: the pages stay untouched until a row is written,
-    // so a file that fails early costs little.
-    data_.reset(new (std::nothrow) std::uint8_t[size]);
+    // Not initialised: the pages stay untouched until a row is written, so a
+    // file that fails early costs little.
+    data_ = allocateLargeBuffer(size);
     if (!data_) {
         return false;
     }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "image/decode/large_buffer.h"
 #include <cstddef>
+
 #include <cstdint>
-#include <memory>
 #include <span>
 
 namespace vexilon {
@@ -34,7 +35,7 @@ public:
     std::span<const std::uint8_t> bytes() const { return {data_.get(), size_}; }
 
 private:
-    std::unique_ptr<std::uint8_t[]> data_;
+    LargeBuffer data_;
     std::size_t size_ = 0;
     std::size_t stride_ = 0;
     std::int32_t width_ = 0;

@@ -1,6 +1,7 @@
 #include "image/decode/convert.h"
 
 #include "image/decode/bmp_layout.h"
+#include "image/decode/decoders.h"
 #include "image/decode/file_bytes.h"
 
 #include <filesystem>
@@ -26,9 +27,8 @@ PictureSize pictureSize(const std::string& path) {
                     static_cast<std::int32_t>(layout->height)};
         }
     }
-    const auto file = readFileBytes(path);
     Bmp24Image image;
-    if (!file || decodePicture(file->bytes(), image) != kConvertOk) {
+    if (decodePictureFile(path, image) != kConvertOk) {
         return {};
     }
     return {image.width(), image.height()};
@@ -44,14 +44,11 @@ int convertToBmp24(const std::string& source, const std::string& target) {
     if (!std::filesystem::exists(source, error)) {
         return kConvertSourceMissing;
     }
+    // The source is read completely, and closed, before the target is
+    // opened: the two may even be the same file.
     Bmp24Image image;
-    {
-        // Released before the target is written, so that the source and
-        // target may even be the same file.
-        const auto file = readFileBytes(source);
-        if (!file || decodePicture(file->bytes(), image) != kConvertOk) {
-            return kConvertNotAPicture;
-        }
+    if (decodePictureFile(source, image) != kConvertOk) {
+        return kConvertNotAPicture;
     }
     return writeFileBytes(target, image.bytes()) ? kConvertOk : kConvertWriteFailed;
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <new>
 
 namespace vexilon {
 namespace {
@@ -32,7 +31,7 @@ std::optional<FileBytes> readFileBytes(const std::string& path, std::uint64_t li
     FileBytes result;
     result.fileSize = fileSize;
     const std::size_t wanted = static_cast<std::size_t>(std::min(limit, fileSize));
-    result.data.reset(new (std::nothrow) std::uint8_t[wanted]);
+    result.data = allocateLargeBuffer(wanted);
     if (!result.data) {
         return std::nullopt;
     }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "image/decode/large_buffer.h"
 #include <cstddef>
+
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,7 +11,7 @@
 namespace vexilon {
 
 struct FileBytes {
-    std::unique_ptr<std::uint8_t[]> data;
+    LargeBuffer data;
     std::size_t size = 0;
     std::uint64_t fileSize = 0; // the whole file's, even when only its head was read
 

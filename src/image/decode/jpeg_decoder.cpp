@@ -18,6 +18,13 @@ namespace {
 // pass over the whole coefficient buffer again and again for minutes.
 constexpr int kMaxScans = 100;
 
+// Where the compressed data comes from: bytes in memory, or an open file.
+struct JpegSource {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::FILE* file;
+};
+
 struct JpegJob {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr errors;
@@ -49,13 +56,17 @@ void watchScans(j_common_ptr cinfo) {
 // The two functions below hold the only setjmp calls: nothing with a
 // destructor lives between them and libjpeg, and an error comes back as false.
 
-bool readHeader(JpegJob& job, const std::uint8_t* data, std::size_t size) {
+bool readHeader(JpegJob& job, const JpegSource& source) {
     if (setjmp(job.jump) != 0) {
         return false;
     }
     jpeg_create_decompress(&job.cinfo);
     job.cinfo.mem->max_memory_to_use = kMaxLibraryBuffer;
-    jpeg_mem_src(&job.cinfo, data, size);
+    if (source.file != nullptr) {
+        jpeg_stdio_src(&job.cinfo, source.file);
+    } else {
+        jpeg_mem_src(&job.cinfo, source.data, source.size);
+    }
     return jpeg_read_header(&job.cinfo, TRUE) == JPEG_HEADER_OK;
 }
 
@@ -79,12 +90,7 @@ bool readPixels(JpegJob& job, Bmp24Image& image) {
     return true;
 }
 
-} // namespace
-
-DecodeOutcome decodeJpeg(std::span<const std::uint8_t> file, Bmp24Image& image) {
-    if (file.size() < 2 || file[0] != 0xFF || file[1] != 0xD8) {
-        return DecodeOutcome::Refused;
-    }
+DecodeOutcome decodeFrom(const JpegSource& source, Bmp24Image& image) {
     JpegJob job{};
     job.cinfo.err = jpeg_std_error(&job.errors);
     job.errors.error_exit = abandon;
@@ -96,7 +102,7 @@ DecodeOutcome decodeJpeg(std::span<const std::uint8_t> file, Bmp24Image& image) 
         ~Release() { jpeg_destroy_decompress(&job.cinfo); }
     } release{job};
 
-    if (!readHeader(job, file.data(), file.size())) {
+    if (!readHeader(job, source)) {
         return DecodeOutcome::Refused;
     }
     const jpeg_decompress_struct& c = job.cinfo;
@@ -112,6 +118,24 @@ DecodeOutcome decodeJpeg(std::span<const std::uint8_t> file, Bmp24Image& image) 
     job.progress.progress_monitor = watchScans;
     job.cinfo.progress = &job.progress;
     return readPixels(job, image) ? DecodeOutcome::Decoded : DecodeOutcome::Failed;
+}
+
+} // namespace
+
+DecodeOutcome decodeJpeg(std::span<const std::uint8_t> file, Bmp24Image& image) {
+    if (file.size() < 2 || file[0] != 0xFF || file[1] != 0xD8) {
+        return DecodeOutcome::Refused;
+    }
+    return decodeFrom({file.data(), file.size(), nullptr}, image);
+}
+
+DecodeOutcome decodeJpegFile(std::FILE* file, Bmp24Image& image) {
+    std::uint8_t start[2] = {};
+    if (std::fread(start, 1, 2, file) != 2 || start[0] != 0xFF || start[1] != 0xD8 ||
+        std::fseek(file, 0, SEEK_SET) != 0) {
+        return DecodeOutcome::Refused;
+    }
+    return decodeFrom({nullptr, 0, file}, image);
 }
 
 } // namespace vexilon

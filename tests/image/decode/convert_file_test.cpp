@@ -45,6 +45,12 @@ TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
         EXPECT_EQ(imageWidth(path), 7) << path;
         EXPECT_EQ(imageHeight(path), 5) << path;
     }
+    // A JPEG file is decoded as it is read: the same image as from memory.
+    const Bytes jpeg = writeJpeg(picture);
+    Bytes fromMemory;
+    ASSERT_EQ(decodeBytes(jpeg, &fromMemory), kConvertOk);
+    ASSERT_EQ(convertToBmp24(save("in.jpg", jpeg), bmp), kConvertOk);
+    EXPECT_TRUE(load(bmp) == fromMemory);
     // Source and target may be one file.
     EXPECT_EQ(convertToBmp24(png, png), kConvertOk);
     EXPECT_TRUE(load(png) == intermediateOf(picture));
@@ -58,6 +64,9 @@ TEST_F(ConvertFile, FailuresLeaveTheTargetAlone) {
     EXPECT_EQ(convertToBmp24(png, ""), kConvertNameMissing);
     EXPECT_EQ(convertToBmp24(save("gif.gif", gifFile()), target), kConvertNotAPicture);
     EXPECT_EQ(convertToBmp24(dir_.string(), target), kConvertNotAPicture);
+    const Bytes jpeg = writeJpeg(patternPicture(40, 30));
+    EXPECT_EQ(convertToBmp24(save("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + 300)), target),
+              kConvertNotAPicture);
     EXPECT_EQ(load(target), (Bytes{1, 2, 3}));
     EXPECT_EQ(convertToBmp24(png, (dir_ / "no/such/dir/out.bmp").string()), kConvertWriteFailed);
 
