@@ -1,4 +1,4 @@
-#include "qt_environment.h"
+#include "support/qt_environment.h"
 
 #include "ui/log_pane.h"
 

@@ -1,4 +1,4 @@
-#include "../../ui/qt_environment.h"
+#include "support/qt_environment.h"
 
 #include "app/window/main_window.h"
 

@@ -1,0 +1,129 @@
+#include "support/qt_environment.h"
+
+#include "app/console.h"
+#include "app/program_state.h"
+#include "app/window/main_window.h"
+#include "control/machine_controls.h"
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vexilon {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+class ConsoleStartUp : public ::testing::Test {
+protected:
+    QTemporaryDir scratch;
+    fs::path root{scratch.path().toStdString()};
+    // Two levels that do not exist yet: a fresh account without ~/.config.
+    ConsolePaths paths{root / "config" / "Vexilon", root / "config" / "Vexilon" / "Config.ini",
+                       root / "config" / "Vexilon" / "ports", root / "program"};
+    ProgramState state;
+    MainWindow window;
+    Console console{window, state, paths};
+
+    void SetUp() override { fs::create_directories(paths.programDirectory); }
+
+    void storeSettings(const std::string& text) {
+        fs::create_directories(paths.settingsDirectory);
+        writeFile(paths.settingsFile, text);
+    }
+    QString label() const { return window.ui.BurningTimeLabel->text(); }
+};
+
+TEST_F(ConsoleStartUp, FirstRunGreetsUsesTheDefaultsAndWritesNothing) {
+    console.runStartUp();
+
+    EXPECT_EQ(window.ui.LogBox->toPlainText(),
+              QStringLiteral("        Welcome(^_^)\n\n"
+                             "Drag the picture to this window to start your engraving\n\n"
+                             "Tips:Optimal size of image is 500*500\n\n"
+                             "Automatic Connecting...\n"));
+    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 60);
+    EXPECT_EQ(label(), QStringLiteral("Burning Time: 60"));
+    EXPECT_EQ(state.carvedColor, 255);
+    EXPECT_TRUE(fs::is_directory(paths.settingsDirectory));
+    EXPECT_FALSE(fs::exists(paths.settingsFile));
+}
+
+TEST_F(ConsoleStartUp, LeavesOnlyTheConnectionControlsAndTheKeyboardChoiceUsable) {
+    window.show();
+    console.runStartUp();
+
+    const QList<QWidget*> controls = machineControls(window);
+    ASSERT_EQ(controls.size(), 20);
+    EXPECT_EQ(controls.first(), window.ui.UpButton);
+    EXPECT_EQ(controls.last(), window.ui.ReloadButton);
+    for (const QWidget* control : controls) {
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+    EXPECT_TRUE(window.ui.ConnectButton->isEnabled());
+    EXPECT_EQ(window.ui.ConnectButton->text(), QStringLiteral("Connecting"));
+    EXPECT_TRUE(window.ui.UseKeyboardCheckBox->isEnabled());
+    EXPECT_TRUE(window.ui.PortComboBox->isHidden());
+    EXPECT_TRUE(window.acceptDrops());
+}
+
+TEST_F(ConsoleStartUp, RestoresStoredValuesWithoutRewritingTheFile) {
+    const std::string stored =
+        "[mainwindow]\r\nBURNING_TIME = 75.9\r\n[Setting]\r\nColor=65280\r\n";
+    storeSettings(stored);
+    console.runStartUp();
+
+    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 75);
+    EXPECT_EQ(label(), QStringLiteral("Burning Time: 75"));
+    EXPECT_EQ(state.carvedColor, 65280);
+    EXPECT_EQ(fileText(paths.settingsFile), stored);
+}
+
+TEST_F(ConsoleStartUp, OutOfRangeAndNonNumericBurningTimesAreKeptAsStored) {
+    storeSettings("[MainWindow]\nBurning_time=500\n[Setting]\nColor=abc\n");
+    console.runStartUp();
+    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 500);
+    EXPECT_EQ(window.ui.BurningTimeSlider->value(), 240);
+    EXPECT_EQ(label(), QStringLiteral("Burning Time: 500"));
+    EXPECT_EQ(state.carvedColor, 0);
+
+    window.show();
+    window.close();
+    EXPECT_EQ(fileText(paths.settingsFile),
+              "[MainWindow]\nBurning_time=500\n[Setting]\nColor=abc\n");
+}
+
+TEST_F(ConsoleStartUp, ClosingDeletesThePreviewAndSavesTheSliderPosition) {
+    storeSettings("; kept as it is\n[MainWindow]\nBurning_time=75\n");
+    const fs::path preview = paths.programDirectory / kPreviewFileName;
+    writeFile(preview, "BM");
+    console.runStartUp();
+    window.ui.BurningTimeSlider->setPosition(131);
+
+    window.show();
+    ASSERT_TRUE(window.close());
+    EXPECT_FALSE(fs::exists(preview));
+    EXPECT_EQ(fileText(paths.settingsFile), "; kept as it is\n[MainWindow]\nBurning_time=131\n");
+}
+
+TEST_F(ConsoleStartUp, ClosingAFirstRunCreatesTheBurningTimeItem) {
+    console.runStartUp();
+    window.show();
+    window.close();
+    EXPECT_EQ(fileText(paths.settingsFile), "[MainWindow]\nBurning_time=60\n");
+}
+
+} // namespace
+} // namespace vexilon
