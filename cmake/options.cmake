@@ -10,11 +10,3 @@ target_compile_options(vexilon_options INTERFACE
 target_include_directories(vexilon_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
-# Adds the listed subdirectories that exist yet (parts land one by one).
-macro(vexilon_subdirs)
-  foreach(_d ${ARGN})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_d}/CMakeLists.txt)
-      add_subdirectory(${_d})
-    endif()
-  endforeach()
-endmacro()
