@@ -5,10 +5,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace vexilon {
 namespace {
@@ -58,8 +58,6 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     EXPECT_EQ(window.geometry().size(), QSize(1007, 636));
     const QPoint offCentre = window.geometry().center() - screen->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2);
-    EXPECT_EQ(window.windowHandle()->minimumSize(), QSize(1007, 636));
-    EXPECT_EQ(window.windowHandle()->maximumSize(), QSize(1007, 636));
     window.resize(1200, 800);
     EXPECT_EQ(window.size(), QSize(1007, 636));
 
@@ -79,12 +77,13 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
         EXPECT_TRUE(holds(shot, caption, isTeal)) << group->objectName().toStdString();
     }
     const QRect message(window.ui.MessageGroup->mapTo(&window, QPoint(0, 0)), QSize(200, 14));
-    EXPECT_FALSE(holds(shot, message, isTeal));
-    EXPECT_TRUE(holds(shot, message, isDark));
+    EXPECT_TRUE(holds(shot, message, isDark) && !holds(shot, message, isTeal));
 
-    EXPECT_EQ(textLines(shot, window.ui.FastBackwardButton), 2);
-    EXPECT_EQ(textLines(shot, window.ui.FastForwardButton), 2);
-    EXPECT_EQ(textLines(shot, window.ui.RestartButton), 1);
+    for (auto [button, lines] : {std::pair{window.ui.FastBackwardButton, 2},
+                                 {window.ui.FastForwardButton, 2},
+                                 {window.ui.RestartButton, 1}}) {
+        EXPECT_EQ(textLines(shot, button), lines) << button->objectName().toStdString();
+    }
 
     // The rulers show only their background inside the canvas border.
     const QRgb face = window.ui.RightRuler->backgroundColor().rgb();

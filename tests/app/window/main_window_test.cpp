@@ -4,56 +4,162 @@
 #include "ui/drop_target.h"
 #include "ui/interval_timer.h"
 
-#include <QSignalSpy>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 namespace vexilon {
 namespace {
 
-TEST(MainWindow, OwnsStoppedTimersAndAnUnregisteredDropTargetAndAnnouncesClosing) {
-    MainWindow window;
-    EXPECT_EQ(window.findChild<IntervalTimer*>(QStringLiteral("VerifyTimer")),
-              window.verifyTimer());
-    EXPECT_EQ(window.findChild<IntervalTimer*>(QStringLiteral("RunTimeTimer")),
-              window.runTimeTimer());
-    EXPECT_FALSE(window.verifyTimer()->isRunning() || window.runTimeTimer()->isRunning());
-    EXPECT_EQ(window.findChild<DropTarget*>(QStringLiteral("DropTarget")), window.dropTarget());
-    EXPECT_FALSE(window.acceptDrops());
+struct Control {
+    const char* name;
+    const char* kind;
+    const char* parent; // nullptr: the window itself
+    QRect place;        // in the parent
+    const char* caption;
+    const char* family; // nullptr: no text of its own
+    int pixels;
+};
 
-    window.show();
-    QSignalSpy closing(&window, &MainWindow::closing);
-    bool visibleWhenAnnounced = false;
-    QObject::connect(&window, &MainWindow::closing,
-                     [&] { visibleWhenAnnounced = window.isVisible(); });
-    EXPECT_TRUE(window.close());
-    EXPECT_EQ(closing.count(), 1);
-    EXPECT_TRUE(visibleWhenAnnounced);
-}
+// The main window's layout, control by control.
+// clang-format off
+const Control kLayout[] = {
+    {"ConnectButton", "QPushButton", nullptr, {40, 8, 72, 32}, "Connecting", "Calibri", 12},
+    {"PortComboBox", "QComboBox", nullptr, {136, 16, 64, 20}, "COM0", "Calibri", 12},
+    {"DisconnectButton", "QPushButton", nullptr, {136, 8, 64, 32}, "Break", "Calibri", 12},
+    {"StartButton", "QPushButton", nullptr, {280, 8, 96, 40}, "Start", "Calibri", 12},
+    {"PauseButton", "QPushButton", nullptr, {464, 8, 96, 40}, "Pause", "Calibri", 12},
+    {"RestartButton", "QPushButton", nullptr, {648, 8, 96, 40}, "Restart", "Calibri", 12},
+    {"SendImageButton", "QPushButton", nullptr, {800, 8, 168, 56}, "Send Image To Machine", "Calibri", 12},
+    {"MessageGroup", "QGroupBox", nullptr, {16, 56, 200, 536}, "Message", "Calibri", 12},
+    {"LogBox", "QPlainTextEdit", "MessageGroup", {8, 16, 184, 496}, "", "微软雅黑", 12},
+    {"CanvasGroup", "QGroupBox", nullptr, {232, 56, 530, 536}, "Carve Preview", "Calibri", 12},
+    {"PreviewCanvas", "vexilon::DrawPanel", "CanvasGroup", {8, 16, 512, 512}, nullptr, nullptr, 0},
+    {"PreviewPicture", "vexilon::PicBox", "PreviewCanvas", {0, 0, 512, 512}, nullptr, nullptr, 0},
+    {"RightRuler", "vexilon::DrawPanel", "PreviewCanvas", {499, 0, 12, 512}, nullptr, nullptr, 0},
+    {"BottomRuler", "vexilon::DrawPanel", "PreviewCanvas", {0, 499, 511, 12}, nullptr, nullptr, 0},
+    {"LocationGroup", "QGroupBox", nullptr, {768, 72, 232, 184}, "Location Mode", "Calibri", 12},
+    {"OriginButton", "QPushButton", "LocationGroup", {48, 16, 136, 48}, "To Origin", "Calibri", 12},
+    {"MiddleButton", "QPushButton", "LocationGroup", {48, 72, 136, 48}, "To Middle of Image", "Calibri", 12},
+    {"CarvingPreviewButton", "QPushButton", "LocationGroup", {48, 128, 136, 48}, "Carving Preview", "Calibri", 12},
+    {"MovementGroup", "QGroupBox", nullptr, {768, 264, 232, 112}, "Movement", "Calibri", 12},
+    {"UpButton", "QPushButton", nullptr, {856, 280, 48, 32}, "Up", "Calibri", 12},
+    {"LeftButton", "QPushButton", nullptr, {800, 320, 48, 32}, "Left", "Calibri", 12},
+    {"DownButton", "QPushButton", nullptr, {856, 320, 48, 32}, "Down", "Calibri", 12},
+    {"RightButton", "QPushButton", nullptr, {912, 320, 48, 32}, "Right", "Calibri", 12},
+    {"UseKeyboardCheckBox", "QCheckBox", "MovementGroup", {0, 96, 104, 16}, "Use Keyboard", "Arial", 12},
+    {"CarveRateGroup", "QGroupBox", nullptr, {768, 384, 232, 64}, "Carve Rate Control", "Calibri", 12},
+    {"FastBackwardButton", "QPushButton", nullptr, {776, 400, 64, 40}, "      Fast      Backward", "Calibri", 12},
+    {"RecarveButton", "QPushButton", nullptr, {848, 400, 64, 40}, "Recarve", "Calibri", 12},
+    {"FastForwardButton", "QPushButton", nullptr, {920, 400, 64, 40}, "      Fast      Forward", "Calibri", 12},
+    {"ImageEditingGroup", "QGroupBox", nullptr, {768, 464, 232, 64}, "Image Editing", "Calibri", 12},
+    {"ClearButton", "QPushButton", nullptr, {776, 480, 48, 40}, "Clear", "Calibri", 12},
+    {"ReloadButton", "QPushButton", "ImageEditingGroup", {64, 16, 48, 40}, "Reload", "Calibri", 12},
+    {"ZoomOutButton", "QPushButton", nullptr, {888, 480, 48, 40}, "Zoom Out", "Calibri", 12},
+    {"RotateButton", "QPushButton", "ImageEditingGroup", {176, 16, 48, 40}, "Rotate", "Calibri", 12},
+    {"XLabel", "QLabel", nullptr, {776, 544, 32, 40}, "X:", "Calibri", 29},
+    {"XCoordBox", "QLineEdit", nullptr, {800, 544, 72, 40}, "000", "Calibri", 29},
+    {"YLabel", "QLabel", nullptr, {896, 544, 24, 40}, "Y:", "Calibri", 29},
+    {"YCoordBox", "QLineEdit", nullptr, {920, 544, 72, 40}, "000", "Calibri", 29},
+    {"RunTimeLabel", "QLabel", nullptr, {24, 568, 136, 16}, "Run time :  00:00", "Calibri", 16},
+    {"BurningTimeSlider", "vexilon::SliderBar", nullptr, {24, 600, 760, 24}, nullptr, "Calibri", 12},
+    {"BurningTimeLabel", "QLabel", nullptr, {784, 592, 144, 32}, "Burning time: 60", "Calibri", 16},
+    {"SettingButton", "QPushButton", nullptr, {928, 592, 64, 32}, "Setting", "Calibri", 12},
+};
+// clang-format on
 
-TEST(MainWindow, PreviewShowsThePlaceholderLineAcrossTheMiddleAndBlankRulers) {
-    MainWindow window;
-    const QImage shown = window.ui.PreviewPicture->picture();
-    ASSERT_EQ(shown.size(), QSize(512, 512));
-    QRect text;
-    for (int y = 0; y < 512; ++y) {
-        for (int x = 0; x < 512; ++x) {
-            if (qGray(shown.pixel(x, y)) < 96) {
-                text |= QRect(x, y, 1, 1);
-            }
+QString captionOf(const QWidget* w) {
+    for (const char* property : {"text", "title", "plainText", "currentText"}) {
+        if (const QVariant value = w->property(property); value.isValid()) {
+            return value.toString();
         }
     }
-    EXPECT_LT(text.left(), 40);
-    EXPECT_GT(text.right(), 472);
-    EXPECT_GT(text.top(), 230);
-    EXPECT_LT(text.bottom(), 290);
-    EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 255, 255));
+    return {};
+}
 
-    for (const DrawPanel* panel : {window.ui.RightRuler, window.ui.BottomRuler,
-                                   static_cast<DrawPanel*>(window.ui.PreviewCanvas)}) {
+TEST(MainWindowLayout, EveryControlHasItsKindParentPlaceCaptionAndFont) {
+    MainWindow window;
+    for (const Control& c : kLayout) {
+        SCOPED_TRACE(c.name);
+        auto* w = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
+        ASSERT_NE(w->parentWidget(), nullptr);
+        EXPECT_EQ(w->parentWidget()->objectName(), c.parent ? c.parent : "MainWindow");
+        EXPECT_EQ(w->geometry(), c.place);
+        if (c.caption != nullptr) {
+            EXPECT_EQ(captionOf(w), QString::fromUtf8(c.caption));
+        }
+        if (c.family != nullptr) {
+            const QString family = QString::fromUtf8(c.family);
+            EXPECT_EQ(w->font().family(), family);
+            EXPECT_EQ(w->font().pixelSize(), c.pixels);
+            EXPECT_EQ(w->font().weight(), QFont::Normal);
+            // The face each designed family resolves to on this system.
+            EXPECT_EQ(QFontInfo(w->font()).family(), family == "Calibri" ? "Carlito"
+                                                     : family == "Arial" ? "Liberation Sans"
+                                                                         : "WenQuanYi Micro Hei");
+        }
+        EXPECT_TRUE(w->isVisibleTo(&window));
+        EXPECT_TRUE(w->isEnabled());
+    }
+    for (const char* group :
+         {"LocationGroup", "MovementGroup", "CarveRateGroup", "ImageEditingGroup"}) {
+        EXPECT_EQ(window.findChild<QWidget*>(group)->palette().color(QPalette::WindowText),
+                  QColor(0, 128, 128))
+            << group;
+    }
+}
+
+TEST(MainWindow, StartsFixedWithStoppedTimersAndBlankPanels) {
+    MainWindow window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Miniature Vexilon\r\n"));
+    EXPECT_EQ(window.maximumSize(), QSize(1007, 636));
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    const Ui::MainWindow& ui = window.ui;
+    ASSERT_EQ(ui.PortComboBox->count(), 33);
+    EXPECT_EQ(ui.PortComboBox->itemText(32), QStringLiteral("COM32"));
+    EXPECT_FALSE(ui.PortComboBox->isEditable());
+    EXPECT_EQ(ui.BurningTimeSlider->position(), 60);
+    EXPECT_EQ(ui.BurningTimeSlider->maximum(), 240);
+    EXPECT_EQ(ui.LogBox->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(ui.XCoordBox->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_TRUE(ui.PreviewCanvas->singleLineBorder());
+    EXPECT_FALSE(ui.HotkeyLabel->isVisibleTo(&window));
+    EXPECT_TRUE(ui.HotkeyLabel->text().isEmpty());
+    EXPECT_FALSE(window.verifyTimer()->isRunning() || window.runTimeTimer()->isRunning());
+    EXPECT_EQ(window.findChild<DropTarget*>(), window.dropTarget());
+    EXPECT_FALSE(window.acceptDrops());
+
+    // The placeholder line spans the preview's middle; no panel holds ink.
+    const QImage shown = ui.PreviewPicture->picture();
+    ASSERT_EQ(shown.size(), QSize(512, 512));
+    QRect text;
+    for (int at = 0; at < 512 * 512; ++at) {
+        text |=
+            qGray(shown.pixel(at % 512, at / 512)) < 96 ? QRect(at % 512, at / 512, 1, 1) : QRect();
+    }
+    EXPECT_TRUE(text.left() < 40 && text.right() > 472 && text.top() > 230 && text.bottom() < 290)
+        << text.x() << "," << text.y() << " " << text.width() << "x" << text.height();
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 255, 255));
+    for (const DrawPanel* panel :
+         {ui.RightRuler, ui.BottomRuler, static_cast<DrawPanel*>(ui.PreviewCanvas)}) {
         QImage blank(panel->size(), panel->inkLayer().format());
         blank.fill(Qt::transparent);
         EXPECT_EQ(panel->inkLayer(), blank) << panel->objectName().toStdString();
     }
+}
+
+TEST(MainWindow, AnnouncesClosingWhileStillVisible) {
+    MainWindow window;
+    window.show();
+    int announced = 0;
+    QObject::connect(&window, &MainWindow::closing,
+                     [&] { announced += window.isVisible() ? 1 : 100; });
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(announced, 1);
 }
 
 } // namespace
