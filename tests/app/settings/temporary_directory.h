@@ -17,16 +17,13 @@ public:
         path_ = ::mkdtemp(pattern.data()) ? pattern : "";
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    ~TemporaryDirectory() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
+    ~TemporaryDirectory() { std::filesystem::remove_all(path_, error_); }
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;
+    std::error_code error_;
 };
 
 inline void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
@@ -34,9 +31,7 @@ inline void writeBytes(const std::filesystem::path& file, const std::string& byt
 }
 
 inline std::string readBytes(const std::filesystem::path& file) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(file, std::ios::binary).rdbuf();
-    return bytes.str();
+    return (std::ostringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
 }
 
 inline long entryCount(const std::filesystem::path& directory) {
