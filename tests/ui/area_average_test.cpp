@@ -1,5 +1,6 @@
 #include "ui/area_average.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ QImage row(const std::vector<QRgb>& pixels) {
     return image;
 }
 
-TEST(AreaAverage, WeighsEachSourcePixelByTheFractionCovered) {
+TEST(AreaAverage, WeighsEachSourcePixelByTheFractionCoveredAndRoundsToNearest) {
     // Three pixels onto two: each target pixel covers one whole source pixel
     // and half of the middle one.
     const QImage down =
@@ -24,24 +25,15 @@ TEST(AreaAverage, WeighsEachSourcePixelByTheFractionCovered) {
     ASSERT_EQ(down.size(), QSize(2, 1));
     EXPECT_EQ(down.pixel(0, 0), qRgb(30, 40, 170));
     EXPECT_EQ(down.pixel(1, 0), qRgb(150, 20, 2));
-
     // Two pixels onto three: the middle target pixel straddles both.
     const QImage up = scaleByAreaAverage(row({qRgb(10, 0, 0), qRgb(20, 0, 0)}), QSize(3, 1));
-    EXPECT_EQ(up.pixel(0, 0), qRgb(10, 0, 0));
-    EXPECT_EQ(up.pixel(1, 0), qRgb(15, 0, 0));
-    EXPECT_EQ(up.pixel(2, 0), qRgb(20, 0, 0));
-}
+    EXPECT_EQ(row({qRgb(10, 0, 0), qRgb(15, 0, 0), qRgb(20, 0, 0)}), up);
 
-TEST(AreaAverage, AveragesBlocksInBothDirectionsAndRoundsToNearest) {
     QImage square(4, 4, QImage::Format_RGB32);
     square.fill(qRgb(0, 0, 0));
     square.setPixel(1, 1, qRgb(1, 2, 255)); // top-left block: 1/4, 2/4, 255/4
     square.setPixel(2, 0, qRgb(2, 0, 0));   // top-right block: 2/4 rounds up
-    square.setPixel(3, 0, qRgb(0, 0, 0));
-    square.setPixel(0, 2, qRgb(255, 255, 255));
-    square.setPixel(1, 2, qRgb(255, 255, 255));
-    square.setPixel(0, 3, qRgb(255, 255, 255));
-    square.setPixel(1, 3, qRgb(255, 255, 255));
+    QPainter(&square).fillRect(0, 2, 2, 2, Qt::white);
     const QImage half = scaleByAreaAverage(square, QSize(2, 2));
     EXPECT_EQ(half.pixel(0, 0), qRgb(0, 1, 64));
     EXPECT_EQ(half.pixel(1, 0), qRgb(1, 0, 0));

@@ -15,10 +15,6 @@
 namespace vexilon {
 namespace {
 
-quint32 u32At(const QByteArray& bytes, int offset) {
-    return qFromLittleEndian<quint32>(bytes.constData() + offset);
-}
-
 QImage solid(int w, int h, QRgb color) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(color);
@@ -36,18 +32,13 @@ QImage gradient(int w, int h) {
 }
 
 // Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
+struct PaintCounter : QObject {
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++count;
-        }
-        return QObject::eventFilter(watched, event);
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
     }
+    int count = 0;
 };
 
 TEST(DrawPanel, DrawsPicturesExactlyAtOwnSizeAndAreaAveragedOtherwise) {
@@ -100,14 +91,16 @@ TEST(DrawPanel, SnapshotIsA24BitBottomUpBmpOfTheDrawingOverTheBackground) {
     const int rowBytes = 12; // 9 bytes of pixels padded to a multiple of 4
     ASSERT_EQ(bmp.size(), 54 + rowBytes * 4);
     EXPECT_EQ(bmp.left(2), "BM");
-    EXPECT_EQ(u32At(bmp, 2), 54u + rowBytes * 4);
-    EXPECT_EQ(u32At(bmp, 10), 54u);
-    EXPECT_EQ(u32At(bmp, 14), 40u);
-    EXPECT_EQ(u32At(bmp, 18), 3u);
-    EXPECT_EQ(u32At(bmp, 22), 4u);
-    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 26), 1);
-    EXPECT_EQ(qFromLittleEndian<quint16>(bmp.constData() + 28), 24);
-    EXPECT_EQ(u32At(bmp, 30), 0u);
+    // File size, pixel offset, header size, width, height, 1 plane + 24 bits, no compression.
+    for (auto [at, value] : {std::pair{2, 54u + rowBytes * 4},
+                             {10, 54u},
+                             {14, 40u},
+                             {18, 3u},
+                             {22, 4u},
+                             {26, 1u | 24u << 16},
+                             {30, 0u}}) {
+        EXPECT_EQ(qFromLittleEndian<quint32>(bmp.constData() + at), value) << at;
+    }
 
     const auto pixelAt = [&](int x, int y) {
         const int at = 54 + (3 - y) * rowBytes + 3 * x;
@@ -117,8 +110,7 @@ TEST(DrawPanel, SnapshotIsA24BitBottomUpBmpOfTheDrawingOverTheBackground) {
     const QRgb background = panel.backgroundColor().rgb();
     EXPECT_EQ(pixelAt(1, 2), qRgb(0x40, 0x80, 0xFF));
     EXPECT_EQ(pixelAt(2, 3), qRgb(5, 6, 7));
-    EXPECT_EQ(pixelAt(0, 0), background);
-    EXPECT_EQ(pixelAt(2, 0), background);
+    EXPECT_TRUE(pixelAt(0, 0) == background && pixelAt(2, 0) == background);
     EXPECT_EQ(bmp[54 + 9], '\0');
 
     // Beyond the panel the snapshot shows the background; the BMP reads back.
@@ -137,15 +129,15 @@ TEST(DrawPanel, DotsShowOverThePictureBoxUntilTheNextClear) {
     box->setGeometry(3, 4, 16, 16);
     box->setPicture(bmp24Bytes(solid(16, 16, qRgb(255, 255, 255))));
 
+    const auto seenAt = [box](int x) { return box->grab().toImage().pixel(x, 1); };
     panel.setPixel(5, 5, 0x000000FF);
-    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0)); // a repaint keeps it
+    EXPECT_EQ(seenAt(2), qRgb(255, 0, 0));
+    EXPECT_EQ(seenAt(2), qRgb(255, 0, 0)); // a repaint keeps it
     box->setPicture(bmp24Bytes(solid(16, 16, qRgb(0, 0, 0))));
-    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(255, 0, 0));
-    EXPECT_EQ(box->grab().toImage().pixel(3, 1), qRgb(0, 0, 0));
-
+    EXPECT_EQ(seenAt(2), qRgb(255, 0, 0));
+    EXPECT_EQ(seenAt(3), qRgb(0, 0, 0));
     panel.clear(0, 0, 20, 20);
-    EXPECT_EQ(box->grab().toImage().pixel(2, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(seenAt(2), qRgb(0, 0, 0));
 
     // Without a picture the box shows the panel beneath it.
     box->setPicture(QByteArray());
@@ -172,11 +164,10 @@ TEST(DrawPanel, RepaintsOnceForABurstOfPixelsAndRefreshesThePictureBox) {
     for (int i = 0; i < 1000; ++i) {
         panel->setPixel(i % 64, (i / 64) % 64, 0x000000FF);
     }
-    EXPECT_EQ(boxPaints.count, 0);
-    EXPECT_EQ(panelPaints.count, 0);
+    EXPECT_EQ(boxPaints.count + panelPaints.count, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxPaints.count > 0; }));
-    EXPECT_LE(boxPaints.count, 2);
-    EXPECT_LE(panelPaints.count, 2);
+    EXPECT_TRUE(boxPaints.count <= 2 && panelPaints.count <= 2)
+        << boxPaints.count << panelPaints.count;
 }
 
 } // namespace

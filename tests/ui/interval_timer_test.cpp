@@ -30,19 +30,17 @@ std::vector<qint64> ticksWithChange(IntervalTimer& timer, int delayMs, int newIn
     return ticks;
 }
 
-TEST(IntervalTimer, SettingTheSameIntervalKeepsThePhase) {
-    IntervalTimer timer;
-    const std::vector<qint64> ticks = ticksWithChange(timer, 200, 400);
+TEST(IntervalTimer, TheSameIntervalKeepsThePhaseANewOneRestartsWithItsPeriod) {
+    IntervalTimer same;
+    std::vector<qint64> ticks = ticksWithChange(same, 200, 400);
     ASSERT_GE(ticks.size(), 2u);
     // Kept: the second tick 400 ms after the first; restarted: 600 ms.
     EXPECT_GE(ticks[1] - ticks[0], 390);
     EXPECT_LT(ticks[1] - ticks[0], 500);
-    EXPECT_FALSE(timer.isRunning());
-}
+    EXPECT_FALSE(same.isRunning());
 
-TEST(IntervalTimer, ANewIntervalRestartsWithThatPeriod) {
-    IntervalTimer timer;
-    const std::vector<qint64> ticks = ticksWithChange(timer, 100, 150);
+    IntervalTimer changed;
+    ticks = ticksWithChange(changed, 100, 150);
     ASSERT_GE(ticks.size(), 3u);
     // Restarted 100 ms after the first tick with 150 ms: the next at 250.
     EXPECT_GE(ticks[1] - ticks[0], 240);
