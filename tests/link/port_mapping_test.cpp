@@ -34,14 +34,12 @@ TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrder) {
     std::filesystem::create_symlink(devices / "unplugged", links / "COM4"); // still pins 4
     std::filesystem::create_symlink(devices / "ttyS0", links / "COM07");    // not COM7
 
-    EXPECT_EQ(map(1), devices / "ttyUSB0");
-    EXPECT_EQ(map(2), links / "COM2");
-    EXPECT_EQ(map(3), devices / "ttyUSB2");
-    EXPECT_EQ(map(4), links / "COM4");
-    EXPECT_EQ(map(5), devices / "ttyUSB10");
-    EXPECT_EQ(map(6), devices / "ttyACM0");
-    EXPECT_EQ(map(7), devices / "ttyACM1");
-    EXPECT_EQ(map(8), std::filesystem::path());
+    const std::filesystem::path expected[] = {
+        devices / "ttyUSB0",  links / "COM2",      devices / "ttyUSB2", links / "COM4",
+        devices / "ttyUSB10", devices / "ttyACM0", devices / "ttyACM1", {}};
+    for (int number = 1; number <= 8; ++number) {
+        EXPECT_EQ(map(number), expected[number - 1]) << number;
+    }
 }
 
 TEST_F(PortMappingTest, NumbersWithoutADeviceMapToNothing) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -64,17 +63,12 @@ struct Machine {
             }
         }
     }
-    // Reads until `count` bytes came or `limit` passed.
-    std::vector<std::uint8_t> read(std::size_t count, std::chrono::milliseconds limit = 10s) const {
+    // Reads until `count` bytes came or none came for ten seconds.
+    std::vector<std::uint8_t> read(std::size_t count) const {
         std::vector<std::uint8_t> got(count);
         std::size_t have = 0;
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        for (pollfd fd{master, POLLIN, 0}; have < count;) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            const ssize_t n = poll(&fd, 1, std::max(0, int(left.count()))) > 0
-                                  ? ::read(master, got.data() + have, count - have)
-                                  : 0;
+        for (pollfd fd{master, POLLIN, 0}; have < count && poll(&fd, 1, 10000) > 0;) {
+            const ssize_t n = ::read(master, got.data() + have, count - have);
             if (n <= 0) {
                 break;
             }
