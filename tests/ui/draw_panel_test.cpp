@@ -41,30 +41,25 @@ struct PaintCounter : QObject {
     int count = 0;
 };
 
-TEST(DrawPanel, DrawsPicturesExactlyAtOwnSizeAndAreaAveragedOtherwise) {
+TEST(DrawPanel, DrawsPicturesExactlyAtOwnSizeAreaAveragedOtherwiseAndOnlyOnThePanel) {
     DrawPanel panel;
     panel.resize(40, 30);
     const QImage picture = gradient(12, 9);
-
+    const auto drawn = [&](int x, int y, int w, int h) {
+        return panel.inkLayer().copy(x, y, w, h).convertToFormat(QImage::Format_RGB32);
+    };
     panel.drawPicture(picture, 3, 4, 12, 9);
-    EXPECT_EQ(panel.inkLayer().copy(3, 4, 12, 9).convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(drawn(3, 4, 12, 9), picture);
     EXPECT_EQ(qAlpha(panel.inkLayer().pixel(2, 4)), 0);
-
     panel.drawPicture(picture, 20, 10, 5, 17);
-    EXPECT_EQ(panel.inkLayer().copy(20, 10, 5, 17).convertToFormat(QImage::Format_RGB32),
-              scaleByAreaAverage(picture, QSize(5, 17)));
-
+    EXPECT_EQ(drawn(20, 10, 5, 17), scaleByAreaAverage(picture, QSize(5, 17)));
     // Partly off the panel: what falls inside is the matching part.
     panel.drawPicture(picture, -2, -3, 12, 9);
-    EXPECT_EQ(panel.inkLayer().copy(0, 0, 10, 6).convertToFormat(QImage::Format_RGB32),
-              picture.copy(2, 3, 10, 6));
+    EXPECT_EQ(drawn(0, 0, 10, 6), picture.copy(2, 3, 10, 6));
     panel.drawPicture(picture, 35, 25, 24, 18);
-    EXPECT_EQ(panel.inkLayer().copy(35, 25, 5, 5).convertToFormat(QImage::Format_RGB32),
-              scaleByAreaAverage(picture, QSize(24, 18), QRect(0, 0, 5, 5)));
-}
+    EXPECT_EQ(drawn(35, 25, 5, 5), scaleByAreaAverage(picture, QSize(24, 18), QRect(0, 0, 5, 5)));
 
-TEST(DrawPanel, IgnoresNullPicturesAndDegenerateRectanglesAndCutsHugeOnes) {
-    DrawPanel panel;
+    // Null pictures, degenerate rectangles and pixels off the panel draw nothing.
     panel.resize(16, 16);
     const QImage before = panel.inkLayer();
     panel.drawPicture(QImage(), 0, 0, 16, 16);
@@ -72,7 +67,6 @@ TEST(DrawPanel, IgnoresNullPicturesAndDegenerateRectanglesAndCutsHugeOnes) {
     panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), INT_MAX, INT_MAX, INT_MAX, INT_MAX);
     panel.setPixel(16, 3, 0xff);
     EXPECT_EQ(panel.inkLayer(), before);
-
     // Only the part on the panel is resampled, however large the target.
     panel.drawPicture(solid(4, 4, qRgb(1, 2, 3)), 5, 5, INT_MAX, INT_MAX);
     EXPECT_EQ(panel.inkLayer().pixel(15, 15), qRgb(1, 2, 3));
