@@ -115,6 +115,7 @@ TEST(MainWindowLayout, EveryControlHasItsKindParentPlaceCaptionAndFont) {
 TEST(MainWindow, StartsFixedWithStoppedTimersAndBlankPanels) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Miniature Vexilon\r\n"));
+    EXPECT_EQ(window.minimumSize(), QSize(1007, 636));
     EXPECT_EQ(window.maximumSize(), QSize(1007, 636));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
