@@ -1,6 +1,8 @@
 // Writes the seed corpus for fuzz_bitmap: small BMP files of every depth and
 // header form the loader accepts, and a few it must refuse.
 
+#include "image/bitmap/bmp_builder.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -21,15 +23,7 @@ struct Seed {
     std::size_t cutOff = 0; // bytes dropped from the end
 };
 
-void put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
 std::vector<std::uint8_t> build(const Seed& seed) {
-    const std::uint32_t headerSize = seed.core ? 12 : 40;
-    const std::uint32_t entrySize = seed.core ? 3 : 4;
     std::uint32_t entries = seed.bits <= 8 ? (1U << seed.bits) : 0;
     if (seed.coloursUsed != 0) {
         entries = seed.coloursUsed;
@@ -37,42 +31,24 @@ std::vector<std::uint8_t> build(const Seed& seed) {
     const std::uint32_t rows =
         static_cast<std::uint32_t>(seed.height < 0 ? -seed.height : seed.height);
     const std::uint32_t stride = (static_cast<std::uint32_t>(seed.width) * seed.bits + 31) / 32 * 4;
-    const std::uint32_t offset = 14 + headerSize + entries * entrySize;
-    const std::uint32_t fileSize = offset + stride * rows;
 
-    std::vector<std::uint8_t> out{'B', 'M'};
-    put(out, fileSize, 4);
-    put(out, 0, 4);
-    put(out, offset, 4);
-    put(out, headerSize, 4);
-    if (seed.core) {
-        put(out, static_cast<std::uint32_t>(seed.width), 2);
-        put(out, static_cast<std::uint32_t>(seed.height), 2);
-        put(out, 1, 2);
-        put(out, seed.bits, 2);
-    } else {
-        put(out, static_cast<std::uint32_t>(seed.width), 4);
-        put(out, static_cast<std::uint32_t>(seed.height), 4);
-        put(out, 1, 2);
-        put(out, seed.bits, 2);
-        put(out, seed.compression, 4);
-        put(out, stride * rows, 4);
-        put(out, 2835, 4);
-        put(out, 2835, 4);
-        put(out, seed.coloursUsed, 4);
-        put(out, 0, 4);
-    }
+    vexilon::test::BmpFields fields{.width = seed.width,
+                                    .height = seed.height,
+                                    .bits = seed.bits,
+                                    .compression = seed.compression,
+                                    .imageSize = seed.core ? 0 : stride * rows,
+                                    .resolution = 2835,
+                                    .coloursUsed = seed.coloursUsed,
+                                    .coreHeader = seed.core};
     for (std::uint32_t i = 0; i < entries; ++i) {
-        out.push_back(static_cast<std::uint8_t>(i * 37));
-        out.push_back(static_cast<std::uint8_t>(255 - i * 11));
-        out.push_back(static_cast<std::uint8_t>(i * 5));
-        if (!seed.core) {
-            out.push_back(0);
-        }
+        fields.table.push_back({static_cast<std::uint8_t>(i * 5),
+                                static_cast<std::uint8_t>(255 - i * 11),
+                                static_cast<std::uint8_t>(i * 37)});
     }
     for (std::uint32_t i = 0; i < stride * rows; ++i) {
-        out.push_back(static_cast<std::uint8_t>((i * 29 + i / stride * 7) ^ 0x5A));
+        fields.pixels.push_back(static_cast<std::uint8_t>((i * 29 + i / stride * 7) ^ 0x5A));
     }
+    std::vector<std::uint8_t> out = vexilon::test::buildBmp(fields);
     out.resize(out.size() - seed.cutOff);
     return out;
 }
