@@ -4,7 +4,7 @@
 #include "app/settings/settings_file.h"
 #include "app/settings/settings_number.h"
 #include "app/window/main_window.h"
-#include "control/machine_controls.h"
+#include "control/control_events.h"
 #include "link/serial_channel.h"
 #include "ui/drop_target.h"
 #include "ui/log_pane.h"
@@ -33,7 +33,7 @@ void Console::log(const QString& text) {
 void Console::runStartUp() {
     useThemedDrawing();
     window_.dropTarget()->registerWindow(&window_);
-    setMachineControlsEnabled(window_, false);
+    applyControlEvent(window_, ControlEvent::StartUp);
     window_.ui.PortComboBox->hide();
 
     log(QStringLiteral("        Welcome(^_^)\r\n\r\n"));

@@ -1,4 +1,5 @@
 #include "link/serial_channel.h"
+#include "support/pseudo_terminal.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -6,17 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
-#include <cerrno>
 #include <ctime>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 #include <thread>
 
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -42,42 +39,9 @@ std::vector<std::uint8_t> bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-// A pseudo-terminal whose slave is linked as COM1; the test keeps only the
-// master, the machine's end of the line, whose termios calls reach the slave.
-struct Machine {
-    explicit Machine(const std::filesystem::path& links) {
-        std::array<char, 128> name{};
-        int slave = -1;
-        if (openpty(&master, &slave, name.data(), nullptr, nullptr) != 0) {
-            throw std::runtime_error("openpty failed");
-        }
-        ::close(slave);
-        std::filesystem::create_symlink(name.data(), links / "COM1");
-    }
-    ~Machine() { hangUp(); }
-    void hangUp() { master = master >= 0 ? (::close(master), -1) : -1; }
-    void write(std::string_view text) const {
-        for (ssize_t n = 0; !text.empty(); text.remove_prefix(n > 0 ? std::size_t(n) : 0)) {
-            if ((n = ::write(master, text.data(), text.size())) < 0 && errno != EINTR) {
-                throw std::runtime_error("write to the pseudo-terminal failed");
-            }
-        }
-    }
-    // Reads until `count` bytes came or none came for ten seconds.
-    std::vector<std::uint8_t> read(std::size_t count) const {
-        std::vector<std::uint8_t> got(count);
-        std::size_t have = 0;
-        for (pollfd fd{master, POLLIN, 0}; have < count && poll(&fd, 1, 10000) > 0;) {
-            const ssize_t n = ::read(master, got.data() + have, count - have);
-            if (n <= 0) {
-                break;
-            }
-            have += std::size_t(n);
-        }
-        got.resize(have);
-        return got;
-    }
-    int master = -1;
+// The machine's end of the line, linked as COM1.
+struct Machine : test_support::PseudoTerminal {
+    explicit Machine(const std::filesystem::path& links) : PseudoTerminal(links, 1) {}
 };
 
 // Counts the notices the watcher posts to the channel (its only user events).
@@ -115,7 +79,7 @@ protected:
     }
     termios line() const {
         termios t{};
-        tcgetattr(machine.master, &t);
+        tcgetattr(machine.master(), &t);
         return t;
     }
 
@@ -133,7 +97,7 @@ TEST_F(SerialChannelTest, OpenSetsTheLineAndDiscardsEarlierInput) {
     messy.c_iflag |= IXON | IXOFF | ICRNL;
     messy.c_lflag |= ICANON | ECHO | ISIG;
     cfsetspeed(&messy, B9600);
-    tcsetattr(machine.master, TCSANOW, &messy);
+    tcsetattr(machine.master(), TCSANOW, &messy);
     machine.write("stale"); // a half line, readable once the line goes raw
 
     ASSERT_TRUE(channel.open());
@@ -191,7 +155,7 @@ TEST_F(SerialChannelTest, ImageSizedSendArrivesWholeAndReturnsAfterTheWrite) {
     bool returnedBeforeReading = true;
     std::vector<std::uint8_t> got;
     std::thread reader([&] {
-        pollfd fd{machine.master, POLLIN, 0};
+        pollfd fd{machine.master(), POLLIN, 0};
         poll(&fd, 1, 10000);
         returnedBeforeReading = sendReturned;
         got = machine.read(image.size());
@@ -247,10 +211,10 @@ TEST_F(SerialChannelTest, SendDiscardsUnreadInputButRaisesWhatWasQueued) {
     const termios raw = line();
     termios canonical = raw;
     canonical.c_lflag |= ICANON;
-    tcsetattr(machine.master, TCSANOW, &canonical);
+    tcsetattr(machine.master(), TCSANOW, &canonical);
     machine.write("abc");
     EXPECT_TRUE(channel.send(std::uint8_t{'Z'}));
-    tcsetattr(machine.master, TCSANOW, &raw); // "abc" would become readable here
+    tcsetattr(machine.master(), TCSANOW, &raw); // "abc" would become readable here
     machine.write("xyz");
 
     ASSERT_TRUE(receive(6));

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace vexilon::protocol {
+
+// Command codes the console sends. Each byte of a command is a send of its
+// own; the burning time travels as a bare byte 1..240 with no code in front.
+inline constexpr std::uint8_t kStartCarving = 241;
+inline constexpr std::uint8_t kPause = 242;
+inline constexpr std::uint8_t kToOrigin = 243;
+inline constexpr std::uint8_t kSimulateCarvingArea = 244;
+inline constexpr std::uint8_t kJog = 245;
+inline constexpr std::uint8_t kVerifyRequest = 246;
+inline constexpr std::uint8_t kReverseMotor = 247;
+inline constexpr std::uint8_t kRestart = 249;
+inline constexpr std::uint8_t kMotorStepPause = 250;
+inline constexpr std::uint8_t kToMiddleOfImage = 251;
+inline constexpr std::uint8_t kRowCommand = 252; // recarve and the 15-row skips
+inline constexpr std::uint8_t kEraseImage = 254;
+
+// Second bytes.
+inline constexpr std::uint8_t kJogUp = 1;
+inline constexpr std::uint8_t kJogDown = 2;
+inline constexpr std::uint8_t kJogLeft = 3;
+inline constexpr std::uint8_t kJogRight = 4;
+inline constexpr std::uint8_t kMotorAxisX = 1;
+inline constexpr std::uint8_t kMotorAxisY = 2;
+inline constexpr std::uint8_t kRecarve = 119;
+inline constexpr std::uint8_t kFastBackward = 85;
+inline constexpr std::uint8_t kFastForward = 170;
+
+// Erase image is the code sent this many times, then a wait before the image.
+inline constexpr int kEraseImageRepeat = 8;
+inline constexpr int kEraseImageWaitMs = 3000;
+inline constexpr int kJogWaitMs = 50;
+
+// Two-byte commands, in sending order.
+inline constexpr std::array<std::uint8_t, 2> kRecarveCommand{kRowCommand, kRecarve};
+inline constexpr std::array<std::uint8_t, 2> kFastBackwardCommand{kRowCommand, kFastBackward};
+inline constexpr std::array<std::uint8_t, 2> kFastForwardCommand{kRowCommand, kFastForward};
+
+// Replies from the machine.
+inline constexpr std::uint8_t kLargestDigit = 100; // 0..100 are position digits
+inline constexpr std::uint8_t kVerifyOk = 101;
+inline constexpr std::uint8_t kCarvingStopped = 102;
+inline constexpr std::uint8_t kVersionReport = 110;
+inline constexpr std::uint8_t kPositionReportStart = 255;
+
+// The image the machine stores: 512 x 512 dots sent as a 1-bit BMP file.
+inline constexpr int kImageSide = 512;
+inline constexpr int kImageDataSize = 32830;
+
+} // namespace vexilon::protocol
