@@ -170,8 +170,22 @@ TemporaryFile createTemporary(const std::filesystem::path& target) {
         std::filesystem::path candidate = directory / temporaryName(target);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            ::flock(fd, LOCK_EX);
-            return TemporaryFile(fd, std::move(candidate));
+            // A writer elsewhere that took the new file for an abandoned one
+            // may have removed it before it was locked: then start again.
+            const bool locked = ::flock(fd, LOCK_EX) == 0;
+            struct stat created {};
+            struct stat named {};
+            const bool stillNamed =
+                ::fstat(fd, &created) == 0 && ::lstat(candidate.c_str(), &named) == 0 &&
+                named.st_ino == created.st_ino && named.st_dev == created.st_dev;
+            if (locked && stillNamed) {
+                return TemporaryFile(fd, std::move(candidate));
+            }
+            ::close(fd);
+            if (stillNamed) {
+                ::unlink(candidate.c_str());
+            }
+            continue;
         }
         if (errno != EEXIST) {
             break;

@@ -31,12 +31,11 @@ template <class W> void whenModalOpens(std::function<void(W&)> act) {
     poll->start();
 }
 
-// Clicks the picker and, in the palette it opens, picks `color` and accepts
-// (or cancels) the choice.
-inline void chooseInPalette(QWidget* picker, const QColor& color, bool accept = true) {
-    whenModalOpens<QColorDialog>([color, accept](QColorDialog& palette) {
+// Clicks the picker and, in the palette it opens, chooses `color`.
+inline void chooseInPalette(QWidget* picker, const QColor& color) {
+    whenModalOpens<QColorDialog>([color](QColorDialog& palette) {
         palette.setCurrentColor(color);
-        accept ? palette.accept() : palette.reject();
+        palette.accept();
     });
     QTest::mouseClick(picker, Qt::LeftButton);
 }
