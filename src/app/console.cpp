@@ -1,13 +1,14 @@
 #include "app/console.h"
 
 #include "app/program_state.h"
-#include "app/settings/settings_file.h"
 #include "app/settings/settings_number.h"
+#include "app/settings_window/open_settings_window.h"
 #include "app/window/main_window.h"
 #include "control/control_events.h"
 #include "link/serial_channel.h"
 #include "ui/drop_target.h"
 #include "ui/log_pane.h"
+#include "ui/message_box.h"
 #include "ui/themed_drawing.h"
 
 #include <system_error>
@@ -15,7 +16,7 @@
 namespace vexilon {
 
 Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
-    : window_(window), state_(state), paths_(std::move(paths)),
+    : window_(window), state_(state), paths_(std::move(paths)), settings_(paths_.settingsFile),
       serialPort_(new SerialChannel(paths_.portLinkDirectory, &window)),
       runTimeClock_(*window.runTimeTimer(), *window.ui.RunTimeLabel),
       burningTime_(
@@ -24,6 +25,7 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
           [this](const QString& text) { log(text); }) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
+    connect(window_.ui.SettingButton, &QPushButton::clicked, this, &Console::openSettings);
 }
 
 void Console::log(const QString& text) {
@@ -43,9 +45,13 @@ void Console::runStartUp() {
 
     connectAutomatically();
 
-    // A fresh account may lack even ~/.config, so the parents come too.
-    std::error_code ignored;
-    std::filesystem::create_directories(paths_.settingsDirectory, ignored);
+    if (paths_.settingsInMemory()) {
+        log(QStringLiteral("No home directory: settings are kept for this run only\r\n"));
+    } else {
+        // A fresh account may lack even ~/.config, so the parents come too.
+        std::error_code ignored;
+        std::filesystem::create_directories(paths_.settingsDirectory, ignored);
+    }
 
     restoreSettings();
 }
@@ -56,21 +62,28 @@ void Console::connectAutomatically() {
 }
 
 void Console::restoreSettings() {
-    const std::string burningTime =
-        readSettingsItem(paths_.settingsFile, "MainWindow", "Burning_time", "60");
+    const std::string burningTime = settings_.read("MainWindow", "Burning_time", "60");
     window_.ui.BurningTimeSlider->setPosition(settingsTextToInt(burningTime));
     burningTime_.show();
 
-    const std::string color = readSettingsItem(paths_.settingsFile, "Setting", "Color", "255");
+    const std::string color = settings_.read("Setting", "Color", "255");
     state_.carvedColor = settingsTextToInt(color);
 }
 
 void Console::runClosing() {
     std::error_code ignored;
     std::filesystem::remove(paths_.programDirectory / kPreviewFileName, ignored);
+    if (paths_.scratchProgramDirectory) {
+        std::filesystem::remove(paths_.programDirectory, ignored);
+    }
 
-    writeSettingsItem(paths_.settingsFile, "MainWindow", "Burning_time",
-                      intToSettingsText(window_.ui.BurningTimeSlider->position()));
+    settings_.write("MainWindow", "Burning_time",
+                    intToSettingsText(window_.ui.BurningTimeSlider->position()));
+}
+
+void Console::openSettings() {
+    openSettingsWindow({[this](std::uint8_t byte) { serialPort_->send(byte); }, showMessage,
+                        [this](std::int32_t color) { state_.carvedColor = color; }, &settings_});
 }
 
 } // namespace vexilon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/console_paths.h"
+#include "app/settings/settings_store.h"
 #include "control/burning_time.h"
 #include "control/run_time_clock.h"
 
@@ -36,10 +37,12 @@ public:
 private:
     void connectAutomatically();
     void restoreSettings();
+    void openSettings();
 
     MainWindow& window_;
     ProgramState& state_;
     ConsolePaths paths_;
+    SettingsStore settings_;
     SerialChannel* serialPort_; // a unit of the window: it goes with it
     RunTimeClock runTimeClock_;
     BurningTime burningTime_;

@@ -123,45 +123,96 @@ std::string withItem(std::string_view content, std::string_view section, std::st
     return joinIniLines(lines);
 }
 
-} // namespace
+// A byte-order mark some editors put before the first line: it belongs to
+// no line, so reads skip it and writes put it back where it was.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-std::string readSettingsItem(const std::filesystem::path& file, std::string_view section,
-                             std::string_view key, std::string_view defaultValue) {
-    const std::string path = skipLeadingControls(file);
-    section = trimIni(skipLeadingControls(section));
-    key = trimIni(skipLeadingControls(key));
-    if (path.empty() || section.empty() || key.empty()) {
-        return {};
+std::string_view withoutMark(std::string_view content) {
+    if (content.starts_with(byteOrderMark)) {
+        content.remove_prefix(byteOrderMark.size());
     }
-    const WholeFile content = readWholeFile(path);
-    if (content.status != WholeFileStatus::Read) {
-        return std::string(defaultValue);
-    }
-    const std::vector<IniLine> lines = splitIniLines(content.bytes);
-    const std::size_t header = findIniSection(lines, section);
+    return content;
+}
+
+struct ItemNames {
+    std::string_view section;
+    std::string_view key;
+};
+
+ItemNames trimmedNames(std::string_view section, std::string_view key) {
+    return {trimIni(skipLeadingControls(section)), trimIni(skipLeadingControls(key))};
+}
+
+std::string findValue(std::string_view content, ItemNames names, std::string_view defaultValue) {
+    const std::vector<IniLine> lines = splitIniLines(withoutMark(content));
+    const std::size_t header = findIniSection(lines, names.section);
     if (header == lines.size()) {
         return std::string(defaultValue);
     }
-    const std::size_t item = findIniItem(lines, header, key);
+    const std::size_t item = findIniItem(lines, header, names.key);
     if (item == lines.size()) {
         return std::string(defaultValue);
     }
     return std::string(cutValue(unquote(parseIniLine(lines[item].text).value)));
 }
 
+bool storable(ItemNames names, std::string_view value) {
+    return storableSection(names.section) && storableKey(names.key) && !hasLineBreak(value);
+}
+
+std::string contentWithItem(std::string_view content, ItemNames names, std::string_view value) {
+    const std::string_view body = withoutMark(content);
+    const std::string_view mark = content.substr(0, content.size() - body.size());
+    return std::string(mark) + withItem(body, names.section, names.key, value);
+}
+
+} // namespace
+
+std::string readSettingsItem(const std::filesystem::path& file, std::string_view section,
+                             std::string_view key, std::string_view defaultValue) {
+    const std::string path = skipLeadingControls(file);
+    const ItemNames names = trimmedNames(section, key);
+    if (path.empty() || names.section.empty() || names.key.empty()) {
+        return {};
+    }
+    const WholeFile content = readWholeFile(path);
+    if (content.status != WholeFileStatus::Read) {
+        return std::string(defaultValue);
+    }
+    return findValue(content.bytes, names, defaultValue);
+}
+
 bool writeSettingsItem(const std::filesystem::path& file, std::string_view section,
                        std::string_view key, std::string_view value) {
     const std::string path = skipLeadingControls(file);
-    section = trimIni(skipLeadingControls(section));
-    key = trimIni(skipLeadingControls(key));
-    if (path.empty() || !storableSection(section) || !storableKey(key) || hasLineBreak(value)) {
+    const ItemNames names = trimmedNames(section, key);
+    if (path.empty() || !storable(names, value)) {
         return false;
     }
     const WholeFile content = readWholeFile(path);
     if (content.status == WholeFileStatus::Failed) {
         return false;
     }
-    return replaceWholeFile(path, withItem(content.bytes, section, key, value));
+    return replaceWholeFile(path, contentWithItem(content.bytes, names, value));
+}
+
+std::string readSettingsText(std::string_view content, std::string_view section,
+                             std::string_view key, std::string_view defaultValue) {
+    const ItemNames names = trimmedNames(section, key);
+    if (names.section.empty() || names.key.empty()) {
+        return {};
+    }
+    return findValue(content, names, defaultValue);
+}
+
+bool writeSettingsText(std::string& content, std::string_view section, std::string_view key,
+                       std::string_view value) {
+    const ItemNames names = trimmedNames(section, key);
+    if (!storable(names, value)) {
+        return false;
+    }
+    content = contentWithItem(content, names, value);
+    return true;
 }
 
 } // namespace vexilon

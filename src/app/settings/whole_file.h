@@ -22,7 +22,9 @@ WholeFile readWholeFile(const std::filesystem::path& file);
 // either the old or the new content: the bytes go to a temporary file in the
 // same directory, which is synced and renamed over the target. An existing
 // file keeps its permission bits (and owner where allowed); a symbolic link
-// is followed and its target replaced. A file without any write permission
+// is followed and its target replaced, or created when it does not exist yet.
+// Temporary files left beside the target by writers that were killed are
+// removed; one whose writer still runs is left alone. A file without any write permission
 // bit counts as read-only, for root too. Returns false, leaving the old file
 // untouched and no temporary file behind, when anything fails.
 bool replaceWholeFile(const std::filesystem::path& file, std::string_view bytes);

@@ -1,0 +1,41 @@
+#include "app/settings_window/settings_window.h"
+
+#include "app/settings_window/explanatory_picture.h"
+#include "ui/area_average.h"
+#include "ui/bmp_picture.h"
+#include "ui/digit_keys.h"
+#include "ui/form_fonts.h"
+
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+namespace vexilon {
+
+SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent) {
+    ui.setupUi(this);
+    applyFormFontPixelSizes(this);
+    // Fixed size (the form sets minimum = maximum): caption bar with system
+    // menu, minimise and close, but no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    acceptOnlyDigitsAndMinus(ui.StepPauseBox);
+    ui.PhotoPicture->setPicture(
+        bmp24Bytes(scaleByAreaAverage(explanatoryImage(), ui.PhotoPicture->size())));
+}
+
+// Opens centred on its screen, wherever the main window stands; a show after
+// a minimise leaves it where the user put it.
+void SettingsWindow::showEvent(QShowEvent* event) {
+    if (!centred_ && !event->spontaneous()) {
+        centred_ = true;
+        if (const QScreen* where = screen()) {
+            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                            where->availableGeometry()));
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+} // namespace vexilon

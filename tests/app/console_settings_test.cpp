@@ -1,0 +1,51 @@
+#include "support/qt_environment.h"
+
+#include "app/console.h"
+#include "app/program_state.h"
+#include "app/window/main_window.h"
+#include "settings_window/settings_window_support.h"
+
+#include <QTemporaryDir>
+#include <filesystem>
+
+namespace vexilon {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Clicks SettingButton and chooses `color` in the settings window it opens;
+// gives the colour the window's picker showed first.
+std::int32_t chooseColourInSettings(MainWindow& window, std::int32_t color) {
+    std::int32_t shown = -1;
+    test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
+        shown = settings.ui.CarvedColorPicker->colorValue();
+        emit settings.ui.CarvedColorPicker->colorChanged(color);
+    });
+    window.ui.SettingButton->setEnabled(true);
+    QTest::mouseClick(window.ui.SettingButton, Qt::LeftButton);
+    return shown;
+}
+
+// Also the wiring: SettingButton opens the settings window, whose colour
+// choice becomes the carved colour and goes to the console's settings.
+TEST(ConsoleSettings, WithoutAHomeTheSettingsLiveForTheRunAndTheLogSaysSoOnce) {
+    QTemporaryDir scratch;
+    const fs::path program = scratch.path().toStdString();
+    ProgramState state;
+    MainWindow window;
+    Console console(window, state, ConsolePaths{{}, {}, {}, program});
+    console.runStartUp();
+    const QString line = QStringLiteral("No home directory: settings are kept for this run only\n");
+    EXPECT_EQ(state.carvedColor, 255);
+
+    EXPECT_EQ(chooseColourInSettings(window, 65280), 255);
+    EXPECT_EQ(state.carvedColor, 65280);
+    EXPECT_EQ(chooseColourInSettings(window, 255), 65280);
+    EXPECT_EQ(window.ui.LogBox->toPlainText().count(line), 1);
+    window.show();
+    window.close();
+    EXPECT_TRUE(fs::is_empty(program));
+}
+
+} // namespace
+} // namespace vexilon

@@ -1,0 +1,132 @@
+#include "support/pseudo_terminal.h"
+#include "support/qt_environment.h"
+
+#include "app/settings/settings_file.h"
+#include "app/settings/settings_store.h"
+#include "app/settings/temporary_directory.h"
+#include "app/settings_window/settings_handlers.h"
+#include "link/serial_channel.h"
+#include "settings_window_support.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+namespace vexilon {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const std::pair<QString, QString> kSaved{QStringLiteral("Saved ! don't need save every time"),
+                                         QStringLiteral("Info")};
+
+// The settings window with its handlers, wired to a serial channel on a
+// pseudo-terminal that plays the machine's end of the line.
+class SettingsHandlersTest : public ::testing::Test {
+protected:
+    QTemporaryDir scratch;
+    fs::path root{scratch.path().toStdString()};
+    fs::path file = root / "Config.ini";
+    SettingsStore settings{file};
+    test_support::PseudoTerminal machine{root / "ports", 1};
+    SerialChannel channel{root / "ports"};
+    SettingsWindow window;
+
+    std::vector<std::pair<QString, QString>> messages;
+    std::vector<Bytes> receivedByMessage; // what the machine had got when each message showed
+    std::vector<bool> sendResults;
+    std::vector<std::int32_t> carvedColors;
+
+    void SetUp() override { ASSERT_TRUE(channel.open()); }
+
+    void create() {
+        new SettingsHandlers(
+            window.ui,
+            {[this](std::uint8_t byte) { sendResults.push_back(channel.send(byte)); },
+             [this](const QString& text, const QString& caption) {
+                 messages.emplace_back(text, caption);
+                 receivedByMessage.push_back(channel.isOpen() ? machine.read(2) : Bytes{});
+             },
+             [this](std::int32_t color) { carvedColors.push_back(color); }, &settings},
+            &window);
+    }
+
+    void store(const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+    std::string stored(const char* key) { return readSettingsItem(file, "Setting", key, "-"); }
+};
+
+TEST_F(SettingsHandlersTest, ReverseButtonsSendTheAxisThenConfirmEachClick) {
+    create();
+    QTest::mouseClick(window.ui.ReverseXButton, Qt::LeftButton);
+    QTest::mouseClick(window.ui.ReverseXButton, Qt::LeftButton);
+    QTest::mouseClick(window.ui.ReverseYButton, Qt::LeftButton);
+
+    EXPECT_EQ(receivedByMessage, (std::vector<Bytes>{{247, 1}, {247, 1}, {247, 2}}));
+    EXPECT_EQ(messages, (std::vector{kSaved, kSaved, kSaved}));
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(SettingsHandlersTest, SaveSendsTheLowByteAndStoresTheTextUnchanged) {
+    create();
+    const std::pair<const char*, std::uint8_t> cases[] = {
+        {"35", 35}, {"300", 44}, {"-1", 255}, {"", 0}, {"-", 0}};
+    for (auto [text, value] : cases) {
+        SCOPED_TRACE(text);
+        messages.clear();
+        receivedByMessage.clear();
+        window.ui.StepPauseBox->setText(QString::fromLatin1(text));
+        QTest::mouseClick(window.ui.StepPauseSaveButton, Qt::LeftButton);
+        EXPECT_EQ(receivedByMessage, std::vector<Bytes>{Bytes({250, value})});
+        EXPECT_EQ(messages, std::vector{kSaved});
+        EXPECT_EQ(stored("Motor"), text);
+    }
+}
+
+TEST_F(SettingsHandlersTest, LoadsTheStoredTextsOrDefaultsWithoutTouchingTheCarvedColour) {
+    window.ui.StepPauseBox->setText(QStringLiteral("7"));
+    SettingsWindow again;
+    create();
+    EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("35"));
+    EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 255);
+    EXPECT_FALSE(fs::exists(file));
+
+    const std::string text = "[Setting]\nMotor=abc\nColor=65280\n";
+    store(text);
+    new SettingsHandlers(again.ui, {{}, {}, {}, &settings}, &again);
+    EXPECT_EQ(again.ui.StepPauseBox->text(), QStringLiteral("abc"));
+    EXPECT_EQ(again.ui.CarvedColorPicker->colorValue(), 65280);
+    EXPECT_TRUE(carvedColors.empty());
+    EXPECT_EQ(test::readBytes(file), text);
+}
+
+TEST_F(SettingsHandlersTest, ChoosingAColourSetsAndStoresItSilently) {
+    create();
+    test::chooseInPalette(window.ui.CarvedColorPicker, Qt::blue);
+    EXPECT_EQ(carvedColors, std::vector<std::int32_t>{16711680});
+    EXPECT_EQ(stored("Color"), "16711680");
+    EXPECT_TRUE(messages.empty());
+
+    // Nothing went to the machine: the next bytes it gets are the reversal's.
+    QTest::mouseClick(window.ui.ReverseXButton, Qt::LeftButton);
+    EXPECT_EQ(receivedByMessage, std::vector<Bytes>{Bytes({247, 1})});
+}
+
+TEST_F(SettingsHandlersTest, WithThePortClosedTheSendsFailSilentlyAndTheRestHappens) {
+    channel.close();
+    create();
+    window.ui.StepPauseBox->setText(QStringLiteral("300"));
+    QTest::mouseClick(window.ui.StepPauseSaveButton, Qt::LeftButton);
+    QTest::mouseClick(window.ui.ReverseYButton, Qt::LeftButton);
+
+    EXPECT_EQ(sendResults, (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(messages, (std::vector{kSaved, kSaved}));
+    EXPECT_EQ(stored("Motor"), "300");
+}
+
+} // namespace
+} // namespace vexilon

@@ -1,0 +1,88 @@
+#include "support/qt_environment.h"
+
+#include "app/settings_window/explanatory_picture.h"
+#include "app/settings_window/settings_window.h"
+
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+namespace vexilon {
+namespace {
+
+struct Control {
+    const char* name;
+    const char* kind;
+    const char* parent; // nullptr: the window itself
+    QRect place;        // in the parent
+    const char* caption;
+    const char* family; // nullptr: no font of its own
+    int pixels;
+};
+
+// The settings window's layout, control by control.
+// clang-format off
+const Control kLayout[] = {
+    {"StepPauseGroup", "QGroupBox", nullptr, {16, 16, 576, 320}, "Set Step Pause", "Calibri", 12},
+    {"PhotoPicture", "vexilon::PicBox", nullptr, {64, 48, 488, 224}, nullptr, nullptr, 0},
+    {"StepPauseLabel", "QLabel", nullptr, {168, 288, 104, 24}, "Motor Step Pause :", "Calibri", 12},
+    {"StepPauseBox", "QLineEdit", nullptr, {280, 288, 48, 24}, "35", nullptr, 0},
+    {"StepPauseSaveButton", "QPushButton", nullptr, {344, 288, 48, 24}, "Save", "Calibri", 12},
+    {"MotorReverseGroup", "QGroupBox", nullptr, {16, 344, 272, 128}, "Set Motor Reverse", "Calibri", 12},
+    {"MotorReverseLabel", "QLabel", "MotorReverseGroup", {16, 16, 248, 48}, "Click the Bottom to Reverse Motor direction", "Calibri", 12},
+    {"ReverseXButton", "QPushButton", "MotorReverseGroup", {24, 72, 96, 40}, "X Reverse once", "Calibri", 12},
+    {"ReverseYButton", "QPushButton", "MotorReverseGroup", {152, 72, 104, 40}, "Y Reverse once", "Calibri", 12},
+    {"CarvedColorGroup", "QGroupBox", nullptr, {312, 344, 280, 128}, "Set The Color have Carved", "Calibri", 12},
+    {"CarvedColorLabel", "QLabel", "CarvedColorGroup", {8, 24, 264, 32}, "Set the color that have carved in main window", "Calibri", 12},
+    {"CarvedColorPicker", "vexilon::ColorPicker", "CarvedColorGroup", {16, 72, 240, 32}, nullptr, nullptr, 0},
+    {"AboutGroup", "QGroupBox", nullptr, {16, 480, 576, 112}, "About", "Calibri", 12},
+    {"VersionLabel", "QLabel", "AboutGroup", {40, 32, 160, 32}, "Version: Ver 3.2.1", "Calibri", 21},
+    {"DesignNoteLabel", "QLabel", "AboutGroup", {440, 72, 112, 24}, "Whole New Design", "Calibri", 14},
+};
+// clang-format on
+
+QString captionOf(const QWidget* w) {
+    for (const char* property : {"text", "title"}) {
+        if (const QVariant value = w->property(property); value.isValid()) {
+            return value.toString();
+        }
+    }
+    return {};
+}
+
+TEST(SettingsWindowLayout, FixedUntitledWindowWithEveryControlAsLaidOut) {
+    SettingsWindow window;
+    for (const Control& c : kLayout) {
+        SCOPED_TRACE(c.name);
+        auto* w = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
+        ASSERT_NE(w->parentWidget(), nullptr);
+        EXPECT_EQ(w->parentWidget()->objectName(), c.parent ? c.parent : "SettingsWindow");
+        EXPECT_EQ(w->geometry(), c.place);
+        if (c.caption != nullptr) {
+            EXPECT_EQ(captionOf(w), QString::fromUtf8(c.caption));
+        }
+        if (c.family != nullptr) {
+            EXPECT_EQ(w->font().family(), c.family);
+            EXPECT_EQ(w->font().pixelSize(), c.pixels);
+            EXPECT_EQ(QFontInfo(w->font()).family(), "Carlito");
+        }
+        EXPECT_TRUE(w->isVisibleTo(&window));
+        EXPECT_TRUE(w->isEnabled());
+    }
+    // The step pause box keeps the toolkit's font.
+    EXPECT_EQ(window.ui.StepPauseBox->font(), QApplication::font());
+    EXPECT_EQ(window.ui.StepPauseBox->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+    EXPECT_TRUE(window.windowTitle().isEmpty());
+    EXPECT_EQ(window.minimumSize(), QSize(613, 612));
+    EXPECT_EQ(window.maximumSize(), QSize(613, 612));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 255);
+
+    EXPECT_EQ(explanatoryImage().size(), QSize(1199, 512));
+    EXPECT_EQ(window.ui.PhotoPicture->picture().size(), QSize(488, 224));
+}
+
+} // namespace
+} // namespace vexilon
