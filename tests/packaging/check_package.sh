@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Installs the built project into a scratch prefix and packs it as a Debian
+# package, then checks what lands where: programs, desktop entry, icon sizes,
+# AppStream metadata, and the package's file list and dependencies.
+#   usage: check_package.sh <build directory>
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_file() { [ -f "$1" ] || fail "missing $1"; }
+
+id=org.vexilon.Console
+prefix=$work/usr
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expect_file "$prefix/bin/vexilon-console"
+[ -x "$prefix/bin/vexilon-console" ] || fail "vexilon-console is not executable"
+expect_file "$prefix/share/applications/$id.desktop"
+expect_file "$prefix/share/metainfo/$id.metainfo.xml"
+expect_file "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "AppStream metadata"
+for size in 16 24 32 48 64 128 256; do
+  png=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
+  expect_file "$png"
+  # PNG width and height: big-endian words at bytes 16 and 20.
+  read -r w h < <(od -An -tu1 -j16 -N8 "$png" |
+    awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+  [ "$w x $h" = "$size x $size" ] || fail "$png is $w x $h"
+done
+# Nothing of the tests or benchmarks is installed.
+extra=$(find "$prefix/bin" -type f ! -name vexilon-console ! -name vexilon-sim)
+[ -z "$extra" ] || fail "unexpected programs: $extra"
+
+# The installed console starts: its libraries resolve and it keeps running
+# (here it waits at the message box that says no machine was found). Its
+# directory is not writable, so the preview file's place is the cache. Root
+# may write anywhere, so as root it runs as an ordinary user.
+home=$work/home
+mkdir -p "$home"
+chmod 755 "$work"
+chmod 777 "$home"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+status=0
+HOME=$home XDG_CONFIG_HOME= XDG_CACHE_HOME= XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen \
+  timeout 5 "${as_user[@]}" "$prefix/bin/vexilon-console" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "installed console ended with status $status instead of running"
+[ -d "$home/.config/Vexilon" ] || fail "settings directory not made in the home directory"
+[ -d "$home/.cache/Vexilon" ] || fail "no cache directory for the preview file"
+
+# The Debian package.
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
+deb=$(ls "$work"/deb/*.deb)
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for f in ./usr/bin/vexilon-console ./usr/share/applications/$id.desktop \
+  ./usr/share/metainfo/$id.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/$id.svg \
+  ./usr/share/icons/hicolor/48x48/apps/$id.png; do
+  grep -qx "$f" <<<"$files" || fail "package lacks $f"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libjpeg62-turbo libpng16-16 libtiff6 fonts-crosextra-carlito \
+  fonts-wqy-microhei qt6-qpa-plugins; do
+  grep -q "$d" <<<"$depends" || fail "package does not depend on $d (Depends: $depends)"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = vexilon-console ] || fail "package name"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failed"
+  exit 1
+fi
+echo "install tree and package: all checks passed"
