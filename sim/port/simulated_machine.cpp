@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <poll.h>
@@ -22,6 +23,10 @@ using Clock = std::chrono::steady_clock;
 // While nobody has the port open the master reports a hang-up on every poll;
 // the thread then looks again this often instead of spinning.
 constexpr int kNoPeerPollMs = 10;
+
+// The hang-up fault lets the console read the last reports first, so that it
+// has a job on its screen when the line drops.
+constexpr auto kHangUpDrain = std::chrono::milliseconds(250);
 
 } // namespace
 
@@ -97,6 +102,7 @@ struct SimulatedMachine::Runner {
     std::size_t written = 0;
     bool peerOpen = false;
     bool lineResting = true;
+    std::optional<Clock::time_point> hangUpAt;
     std::thread thread;
 };
 
@@ -108,8 +114,10 @@ void SimulatedMachine::Runner::run() {
             if (stopping) {
                 return;
             }
-            if (!hungUp &&
-                (hangUpRequested || (written == outgoing.size() && model.wantsHangUp()))) {
+            if (!hangUpAt && written == outgoing.size() && model.wantsHangUp()) {
+                hangUpAt = now + kHangUpDrain;
+            }
+            if (!hungUp && (hangUpRequested || (hangUpAt && now >= *hangUpAt))) {
                 pty.hangUp();
                 hungUp = true;
                 note(LogLevel::Normal,
@@ -214,8 +222,12 @@ int SimulatedMachine::Runner::pollTimeout(Clock::time_point now) {
     if (written < outgoing.size()) {
         return -1; // POLLOUT wakes the thread
     }
-    if (hangUpRequested || model.wantsHangUp()) {
+    if (hangUpRequested) {
         return 0;
+    }
+    if (hangUpAt) {
+        const auto left = std::chrono::ceil<Millis>(*hangUpAt - now).count();
+        return static_cast<int>(std::max<long long>(0, left));
     }
     if (model.hasOutput(sinceStart(now))) {
         return pace.waitMs(now);
