@@ -11,6 +11,8 @@ struct ConsolePaths {
     std::filesystem::path settingsFile;
     std::filesystem::path portLinkDirectory;
     std::filesystem::path programDirectory;
+    // Where the USB serial devices that take the unpinned port numbers live.
+    std::filesystem::path deviceDirectory = "/dev";
 
     static ConsolePaths standard(const std::filesystem::path& executableDirectory);
 };
