@@ -224,6 +224,15 @@ void MachineModel::act(const Command& command, Millis now) {
     }
 }
 
+void MachineModel::carve(const DotImage& image) {
+    if (job_ == JobState::Carving || job_ == JobState::Paused) {
+        stopJob(JobState::Ready);
+    }
+    image_ = image;
+    log(LogLevel::Normal, "image loaded: " + std::to_string(image.dotCount()) + " dots to burn");
+    startFromTop();
+}
+
 void MachineModel::startFromTop() {
     row_ = 0;
     column_ = 0;

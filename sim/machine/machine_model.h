@@ -47,6 +47,12 @@ public:
 
     void receive(std::uint8_t byte, Millis now);
 
+    // Takes `image` as an upload would and starts carving it, for runs that
+    // want a job without sending the image over the line.
+    void carve(const DotImage& image);
+    // The cable is back: the hang-up fault does not strike again.
+    void disarmHangUp() { faults_.hangUpAfterDots = 0; }
+
     // Appends to `out` up to `budget` reply bytes that are due at `now`; a
     // position report is never broken by another reply.
     void produce(Millis now, std::size_t budget, std::vector<std::uint8_t>& out);

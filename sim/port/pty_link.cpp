@@ -77,21 +77,7 @@ int firstFreePort(const fs::path& linkDirectory, const fs::path& deviceDirectory
 }
 
 PtyLink::PtyLink(const fs::path& linkDirectory, int port) : linkDirectory_(linkDirectory) {
-    termios raw{};
-    cfmakeraw(&raw);
-    cfsetspeed(&raw, B57600);
-    raw.c_cflag |= CLOCAL | CREAD;
-    int slave = -1;
-    std::array<char, 128> name{};
-    if (openpty(&master_, &slave, name.data(), &raw, nullptr) != 0) {
-        throw std::runtime_error("cannot make a pseudo-terminal: " +
-                                 std::error_code(errno, std::generic_category()).message());
-    }
-    ::close(slave);
-    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    slavePath_ = name.data();
-
+    openMaster();
     std::error_code ec;
     fs::create_directories(linkDirectory_, ec);
     // Another machine may take the same free number at the same moment; the
@@ -111,6 +97,36 @@ PtyLink::PtyLink(const fs::path& linkDirectory, int port) : linkDirectory_(linkD
     }
 }
 
+void PtyLink::openMaster() {
+    termios raw{};
+    cfmakeraw(&raw);
+    cfsetspeed(&raw, B57600);
+    raw.c_cflag |= CLOCAL | CREAD;
+    int slave = -1;
+    std::array<char, 128> name{};
+    if (openpty(&master_, &slave, name.data(), &raw, nullptr) != 0) {
+        throw std::runtime_error("cannot make a pseudo-terminal: " +
+                                 std::error_code(errno, std::generic_category()).message());
+    }
+    ::close(slave);
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    slavePath_ = name.data();
+}
+
+bool PtyLink::plugIn() {
+    if (master_ >= 0) {
+        return true;
+    }
+    openMaster();
+    if (!claim(port_)) {
+        ::close(master_);
+        master_ = -1;
+        return false;
+    }
+    return true;
+}
+
 bool PtyLink::claim(int port) {
     const fs::path link = comLink(linkDirectory_, port);
     std::error_code ec;
@@ -128,17 +144,21 @@ bool PtyLink::claim(int port) {
 
 PtyLink::~PtyLink() {
     hangUp();
-    // Only our own link goes: the user may have pinned the number meanwhile.
-    std::error_code ec;
-    if (fs::read_symlink(linkPath_, ec) == slavePath_ && !ec) {
-        fs::remove(linkPath_, ec);
-    }
 }
 
 void PtyLink::hangUp() {
     if (master_ >= 0) {
+        removeLink();
         ::close(master_);
         master_ = -1;
+    }
+}
+
+// Only our own link goes: the user may have pinned the number meanwhile.
+void PtyLink::removeLink() {
+    std::error_code ec;
+    if (fs::read_symlink(linkPath_, ec) == slavePath_ && !ec) {
+        fs::remove(linkPath_, ec);
     }
 }
 

@@ -25,11 +25,17 @@ public:
     int port() const { return port_; }
     const std::filesystem::path& linkPath() const { return linkPath_; }
 
-    // Closes the master: the console sees a hang-up, the link dangles.
+    // Removes the link and closes the master: the console sees a hang-up and
+    // the port is gone, as when a USB cable is pulled.
     void hangUp();
+    // A new pseudo-terminal linked at the same number, as when the cable is
+    // put back. False when the number was taken meanwhile.
+    bool plugIn();
 
 private:
+    void openMaster();
     bool claim(int port); // makes the link; false when the number is taken
+    void removeLink();
 
     int master_ = -1;
     int port_ = 0;

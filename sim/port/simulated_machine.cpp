@@ -81,6 +81,7 @@ struct SimulatedMachine::Runner {
     void writeToConsole();
     int pollTimeout(Clock::time_point now);
     void dropLine();
+    void plugBackIn();
 
     Options options;
     PtyLink pty;
@@ -96,6 +97,8 @@ struct SimulatedMachine::Runner {
     bool stopping = false;
     bool hangUpRequested = false;
     bool hungUp = false;
+    bool plugInRequested = false;
+    bool pluggedBackIn = false;
 
     // Only the thread touches these.
     std::vector<std::uint8_t> outgoing;
@@ -125,8 +128,13 @@ void SimulatedMachine::Runner::run() {
                 changed.notify_all();
             }
             if (hungUp) {
-                changed.wait(lock, [this] { return stopping; });
-                return;
+                changed.wait(lock, [this] { return stopping || plugInRequested; });
+                if (stopping) {
+                    return;
+                }
+                plugBackIn();
+                changed.notify_all();
+                continue;
             }
             if (written == outgoing.size()) {
                 outgoing.clear();
@@ -177,6 +185,28 @@ void SimulatedMachine::Runner::run() {
             writeToConsole();
         }
     }
+}
+
+// Called with the mutex held.
+void SimulatedMachine::Runner::plugBackIn() {
+    plugInRequested = false;
+    try {
+        pluggedBackIn = pty.plugIn();
+    } catch (const std::runtime_error&) {
+        pluggedBackIn = false;
+    }
+    if (!pluggedBackIn) {
+        note(LogLevel::Normal, "COM" + std::to_string(pty.port()) + " was taken meanwhile");
+        return;
+    }
+    hungUp = false;
+    hangUpRequested = false;
+    hangUpAt.reset();
+    peerOpen = false;
+    outgoing.clear();
+    written = 0;
+    model.disarmHangUp();
+    note(LogLevel::Normal, "plugged in again as " + pty.linkPath().string());
 }
 
 // False when the console's side is closed.
@@ -292,6 +322,25 @@ WorkPiece SimulatedMachine::workPiece() const {
 
 bool SimulatedMachine::writeWorkPiecePng(const std::filesystem::path& path) const {
     return workPiece().writePng(path);
+}
+
+void SimulatedMachine::carve(const DotImage& image) {
+    {
+        std::lock_guard lock(runner_->mutex);
+        runner_->model.carve(image);
+    }
+    runner_->poke();
+}
+
+bool SimulatedMachine::plugIn() {
+    std::unique_lock lock(runner_->mutex);
+    if (!runner_->hungUp) {
+        return true;
+    }
+    runner_->plugInRequested = true;
+    runner_->changed.notify_all();
+    runner_->changed.wait(lock, [&] { return !runner_->plugInRequested || runner_->stopping; });
+    return runner_->pluggedBackIn;
 }
 
 void SimulatedMachine::hangUp() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/machine/dot_image.h"
 #include "sim/machine/machine_model.h"
 #include "sim/machine/work_piece.h"
 
@@ -62,8 +63,15 @@ public:
     WorkPiece workPiece() const;
     bool writeWorkPiecePng(const std::filesystem::path& path) const;
 
-    // Pulls the cable: the console's side of the line sees a hang-up.
+    // Loads `image` and starts carving it without the console's upload.
+    void carve(const DotImage& image);
+
+    // Pulls the cable: the console's side sees a hang-up and the port's link
+    // goes. Done when the call returns.
     void hangUp();
+    // Puts the cable back: a new line at the same number, the machine as it
+    // was. False when the number was taken meanwhile.
+    bool plugIn();
 
 private:
     struct Runner;

@@ -1,5 +1,7 @@
+#include <chrono>
 #include <csignal>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -11,6 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vexilon::sim;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kPlugInAfter = std::chrono::seconds(3);
 
 void writeWorkPiece(const SimulatedMachine& machine, const fs::path& path, bool quiet) {
     std::error_code ignored;
@@ -55,12 +60,27 @@ int main(int argc, char** argv) {
         SimulatedMachine machine(options.linkDirectory, options.machine);
         // The number on standard output, for scripts that start the machine.
         std::cout << "COM" << machine.portNumber() << std::endl;
+        // After the hang-up fault the cable goes back in a little later, so
+        // that the console can connect again.
+        std::optional<Clock::time_point> plugInAt;
         for (;;) {
-            int signal = 0;
-            if (sigwait(&signals, &signal) != 0 || signal != SIGUSR1) {
+            const timespec tick{0, 200'000'000};
+            const int signal = sigtimedwait(&signals, nullptr, &tick);
+            if (signal == SIGUSR1) {
+                writeWorkPiece(machine, options.workPiecePng, quiet);
+            } else if (signal > 0) {
                 break;
             }
-            writeWorkPiece(machine, options.workPiecePng, quiet);
+            if (!plugInAt && machine.status().hungUp) {
+                plugInAt = Clock::now() + kPlugInAfter;
+            } else if (plugInAt && Clock::now() >= *plugInAt) {
+                plugInAt.reset();
+                if (!machine.plugIn()) {
+                    std::cerr << "vexilon-sim: COM" << machine.portNumber()
+                              << " was taken while the cable was out\n";
+                    break;
+                }
+            }
         }
         writeWorkPiece(machine, options.workPiecePng, quiet);
     } catch (const std::runtime_error& error) {

@@ -124,7 +124,8 @@ Faults:
   --no-verify          never answer the verify request
   --late-verify        answer the verify request 1.5 s late
   --noise N            a meaningless byte after every N-th position report
-  --hang-up-after N    pull the cable after the N-th dot of a job
+  --hang-up-after N    pull the cable after the N-th dot of a job; it goes
+                       back in 3 s later, the machine as it was
 
 Output:
   --version-report     follow verify OK with the version report

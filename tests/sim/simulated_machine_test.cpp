@@ -141,10 +141,11 @@ TEST(SimulatedMachine, FloodsAWholeJobAtFullSpeed) {
     SimulatedMachine machine(links.path());
     ConsoleEnd console(machine.linkPath());
     ASSERT_TRUE(console.open());
-    console.send(Bytes(8, 254));
-    console.send(test::imageData(dots));
-    ASSERT_TRUE(machine.waitFor([](const Status& s) { return s.hasImage; }, 10s));
-    console.send({241});
+    DotImage image;
+    for (const auto& [x, y] : dots) {
+        image.setDot(x, y, true);
+    }
+    machine.carve(image);
 
     const Bytes got = console.read(dots.size() * 5 + 1);
     ASSERT_EQ(got.size(), dots.size() * 5 + 1);
@@ -187,8 +188,21 @@ TEST(SimulatedMachine, HangsUpMidJobAndTheConsoleSeesIt) {
     EXPECT_TRUE(hungUp);
     EXPECT_TRUE(machine.status().hungUp);
     EXPECT_EQ(machine.workPiece().burntCount(), 100);
-    // The cable is out: the port cannot be opened again.
+    // The cable is out: the port is gone.
+    EXPECT_FALSE(fs::exists(fs::symlink_status(machine.linkPath())));
     EXPECT_FALSE(ConsoleEnd(machine.linkPath()).open());
+
+    // Back in, the machine is as it was and answers at the same number.
+    ASSERT_TRUE(machine.plugIn());
+    EXPECT_FALSE(machine.status().hungUp);
+    ConsoleEnd again(machine.linkPath());
+    ASSERT_TRUE(again.open());
+    again.send({246});
+    const Bytes afterPlugIn = again.read(1);
+    ASSERT_FALSE(afterPlugIn.empty());
+    EXPECT_TRUE(machine.waitFor(
+        [](const Status& s) { return s.job == JobState::Finished && s.dotsReported == 300; }, 10s));
+    EXPECT_FALSE(machine.status().hungUp);
 
     // A hang-up asked for by a test is done when the call returns.
     SimulatedMachine other(links.path());
