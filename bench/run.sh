@@ -9,5 +9,8 @@ bash scripts/setup.sh
 echo "== engraver link =="
 bash bench/link/run.sh
 echo
+echo "== simulated machine =="
+bash bench/sim/run.sh
+echo
 echo "== picture decoding =="
 bash bench/image/decode/run.sh
