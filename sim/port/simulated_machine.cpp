@@ -155,7 +155,10 @@ void SimulatedMachine::Runner::run() {
         const int timeout = pollTimeout(now);
         if (::poll(fds.data(), peerOpen ? 2 : 1, peerOpen ? timeout : kNoPeerPollMs) < 0 &&
             errno != EINTR) {
-            return;
+            // A line that cannot be watched is as good as unplugged.
+            std::lock_guard lock(mutex);
+            hangUpRequested = true;
+            continue;
         }
         if (fds[0].revents & POLLIN) {
             std::uint64_t count = 0;
