@@ -1,7 +1,8 @@
 // How fast the simulated machine delivers position reports through a
 // pseudo-terminal to a reader that does nothing else: at full speed (what a
 // flood of the console can get at most) and at the line rate (what a real
-// machine sends, 1,152 reports a second).
+// machine sends, 1,152 reports a second), and how long the machine takes to
+// read an upload at the line rate (5,760 bytes a second).
 
 #include "sim/port/simulated_machine.h"
 
@@ -11,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -94,6 +97,35 @@ int main() {
         ::close(fd);
         std::printf("line rate: %lld reports in %.3f s\n", reports, seconds);
         std::printf("line: %.0f\n", static_cast<double>(reports) / seconds);
+    }
+    {
+        // The console's upload, read by the machine at the line rate.
+        Options line;
+        line.pace = Pace::LineRate;
+        SimulatedMachine machine(scratch, line);
+        const int fd = openPort(machine.linkPath());
+        std::vector<std::uint8_t> upload(8, 254);
+        upload.resize(8 + 32830, 0xFF);
+        // Header and palette; every pixel white.
+        const std::uint8_t header[62] = {'B', 'M', 0x3E, 0x80, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40,
+                                         0,   0,   0,    0,    2, 0, 0, 0, 2, 0, 0,  1, 0, 1, 0};
+        std::copy(std::begin(header), std::end(header), upload.begin() + 8);
+        std::fill(upload.begin() + 8 + 58, upload.begin() + 8 + 61, 0xFF);
+        const auto start = Clock::now();
+        std::thread writer([&] {
+            for (std::size_t done = 0; done < upload.size();) {
+                const ssize_t n = ::write(fd, upload.data() + done, upload.size() - done);
+                done += n > 0 ? static_cast<std::size_t>(n) : 0;
+            }
+        });
+        const bool taken =
+            machine.waitFor([](const Status& s) { return s.hasImage; }, std::chrono::seconds(30));
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        writer.join();
+        ::close(fd);
+        std::printf("upload: %zu bytes in %.3f s\n", upload.size(), seconds);
+        std::printf("upload rate: %.0f\n", static_cast<double>(upload.size()) / seconds);
+        status |= taken ? 0 : 1;
     }
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);

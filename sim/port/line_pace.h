@@ -34,6 +34,14 @@ public:
         sent_ = 0;
     }
 
+    // Credit beyond `bytes` is forgotten: for a direction whose quiet
+    // spells cannot be seen (what the console has written but the machine
+    // has not read yet).
+    void capCredit(Clock::time_point now, std::size_t bytes) {
+        const long long due = elapsedMicros(now) * kBytesPerSecond / 1'000'000;
+        sent_ = std::max(sent_, due - static_cast<long long>(bytes));
+    }
+
     // Milliseconds until the next byte may go (at least 1 when paced).
     int waitMs(Clock::time_point now) const {
         if (!paced_) {

@@ -1,5 +1,6 @@
 #include "sim/port/simulated_machine.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <condition_variable>
@@ -28,11 +29,15 @@ constexpr int kNoPeerPollMs = 10;
 // has a job on its screen when the line drops.
 constexpr auto kHangUpDrain = std::chrono::milliseconds(250);
 
+// Bytes the machine may read at once after a quiet spell at the line rate.
+constexpr std::size_t kInBurst = 64;
+
 } // namespace
 
 struct SimulatedMachine::Runner {
     Runner(const std::filesystem::path& linkDirectory, const Options& chosen)
         : options(chosen), pty(linkDirectory, chosen.port), pace(chosen.pace == Pace::LineRate),
+          inPace(chosen.pace == Pace::LineRate),
           model(chosen.faults, chosen.versionReport,
                 [this](LogLevel level, const std::string& line) { note(level, line); }) {
         wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -77,7 +82,7 @@ struct SimulatedMachine::Runner {
     }
 
     void run();
-    bool readFromConsole();
+    bool readFromConsole(std::size_t most);
     void writeToConsole();
     int pollTimeout(Clock::time_point now);
     void dropLine();
@@ -85,7 +90,8 @@ struct SimulatedMachine::Runner {
 
     Options options;
     PtyLink pty;
-    LinePace pace;
+    LinePace pace;   // what the machine sends
+    LinePace inPace; // what it reads
     MachineModel model;
     int wake = -1;
     Clock::time_point started = Clock::now();
@@ -148,11 +154,21 @@ void SimulatedMachine::Runner::run() {
         }
         changed.notify_all();
 
-        std::array<pollfd, 2> fds{pollfd{wake, POLLIN, 0}, pollfd{pty.master(), POLLIN, 0}};
+        // The console's bytes come in no faster than the line carries them:
+        // an upload takes its real time.
+        inPace.capCredit(now, kInBurst);
+        const std::size_t readable = inPace.allowance(now);
+        std::array<pollfd, 2> fds{pollfd{wake, POLLIN, 0}, pollfd{pty.master(), 0, 0}};
+        if (readable > 0) {
+            fds[1].events |= POLLIN;
+        }
         if (written < outgoing.size()) {
             fds[1].events |= POLLOUT;
         }
-        const int timeout = pollTimeout(now);
+        int timeout = pollTimeout(now);
+        if (readable == 0) {
+            timeout = timeout < 0 ? inPace.waitMs(now) : std::min(timeout, inPace.waitMs(now));
+        }
         if (::poll(fds.data(), peerOpen ? 2 : 1, peerOpen ? timeout : kNoPeerPollMs) < 0 &&
             errno != EINTR) {
             // A line that cannot be watched is as good as unplugged.
@@ -177,7 +193,7 @@ void SimulatedMachine::Runner::run() {
             continue;
         }
         if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) {
-            if (!readFromConsole()) {
+            if (!readFromConsole(readable)) {
                 peerOpen = false;
                 std::lock_guard lock(mutex);
                 note(LogLevel::Normal, "the console closed the port");
@@ -213,15 +229,18 @@ void SimulatedMachine::Runner::plugBackIn() {
 }
 
 // False when the console's side is closed.
-bool SimulatedMachine::Runner::readFromConsole() {
+bool SimulatedMachine::Runner::readFromConsole(std::size_t most) {
     std::array<std::uint8_t, 4096> buffer{};
-    const ssize_t n = ::read(pty.master(), buffer.data(), buffer.size());
+    // With nothing allowed, a read of one byte still tells a closed line.
+    const ssize_t n =
+        ::read(pty.master(), buffer.data(), std::clamp<std::size_t>(most, 1, buffer.size()));
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
         return true;
     }
     if (n <= 0) {
         return false;
     }
+    inPace.spent(static_cast<std::size_t>(n));
     const Millis at = sinceStart(Clock::now());
     std::lock_guard lock(mutex);
     for (ssize_t i = 0; i < n; ++i) {

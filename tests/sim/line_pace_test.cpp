@@ -23,6 +23,15 @@ TEST(LinePace, KeepsToTheLineRateWithoutBurstsAfterARest) {
     EXPECT_EQ(pace.allowance(start + 1h), 0u);
     EXPECT_EQ(pace.allowance(start + 1h + 10ms), 57u);
 
+    // Reading caps its credit instead: what waits unread cannot be seen.
+    LinePace reading(true);
+    reading.rest(start);
+    reading.capCredit(start + 1h, 64);
+    EXPECT_EQ(reading.allowance(start + 1h), 64u);
+    reading.spent(64);
+    reading.capCredit(start + 1h, 64);
+    EXPECT_EQ(reading.allowance(start + 1h), 0u);
+
     LinePace unpaced(false);
     EXPECT_GE(unpaced.allowance(start), 4096u);
     EXPECT_EQ(unpaced.waitMs(start), 0);
