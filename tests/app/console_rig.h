@@ -12,13 +12,13 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace vexilon::test_support {
 
-// A console on scratch directories whose message boxes are recorded instead
-// of shown; ports are linked into `ports` by the test.
+// A console on scratch directories (no device directory of the machine's own,
+// so a plugged-in USB serial device stays out) whose message boxes are
+// recorded instead of shown; tests link their ports into `ports`.
 struct ConsoleRig {
     struct Message {
         QString text;
@@ -28,8 +28,6 @@ struct ConsoleRig {
 
     QTemporaryDir scratch;
     std::filesystem::path root{scratch.path().toStdString()};
-    // No device directory of the machine's own: a USB serial device plugged
-    // into it must not take part in the tests.
     ConsolePaths paths{root / "config", root / "config" / "Config.ini", root / "ports",
                        root / "program", root / "dev"};
     std::filesystem::path& ports = paths.portLinkDirectory;
@@ -41,14 +39,10 @@ struct ConsoleRig {
             messages.push_back({text, caption, window.ui.BurningTimeSlider->position()});
         }};
 
-    ConsoleRig() {
-        std::filesystem::create_directories(paths.portLinkDirectory);
-        std::filesystem::create_directories(paths.programDirectory);
-    }
+    ConsoleRig() { std::filesystem::create_directories(ports); }
 
     // The log pane with "\r\n" folded to "\n".
     QString log() const { return window.ui.LogBox->toPlainText(); }
-    Ui::MainWindow& ui() { return window.ui; }
 };
 
 // Handles window-thread events until `done` holds or `limit` passes.

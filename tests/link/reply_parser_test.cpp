@@ -43,38 +43,5 @@ TEST(ReplyParser, DecodesReportsByteByByte) {
     }
 }
 
-TEST(ReplyParser, NamedRepliesAreReportedWhateverTheDigitCount) {
-    ReplyParser parser;
-    for (std::uint8_t byte : {255, 1, 2}) {
-        parser.feed(byte);
-    }
-    const ReplyActions verify = parser.feed(101);
-    EXPECT_TRUE(verify.verifyOk && !verify.carvingStopped && !verify.versionReport);
-    const ReplyActions stop = parser.feed(102);
-    EXPECT_TRUE(stop.carvingStopped && !stop.verifyOk);
-    EXPECT_TRUE(parser.feed(110).versionReport);
-    EXPECT_EQ(parser.digitCount(), 2); // only a 255 resets the count
-    for (int byte = 103; byte < 255; ++byte) {
-        const ReplyActions none = parser.feed(static_cast<std::uint8_t>(byte));
-        EXPECT_FALSE(none.verifyOk || none.carvingStopped || (none.versionReport && byte != 110))
-            << byte;
-    }
-}
-
-TEST(ReplyParser, FifthDigitLeavesBufferAndLastDotAlone) {
-    ReplyParser parser;
-    for (std::uint8_t byte : {255, 3, 17, 0, 45, 99, 98, 97}) {
-        parser.feed(byte);
-    }
-    EXPECT_EQ(parser.digitCount(), 4);
-    EXPECT_EQ(parser.buffer(), (std::array<std::int32_t, 4>{3, 17, 0, 45}));
-    EXPECT_EQ(parser.lastPosition(), (Position{317, 45}));
-    // The next report is read as usual.
-    for (std::uint8_t byte : {255, 0, 1, 0, 2}) {
-        parser.feed(byte);
-    }
-    EXPECT_EQ(parser.lastPosition(), (Position{1, 2}));
-}
-
 } // namespace
 } // namespace vexilon::protocol
