@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Prints every benchmark figure of the console in one run: the serial
-# channel's throughput and the picture decoders against djpeg and ImageMagick.
+# channel's throughput, the reply handling under a flood of position reports,
+# and the picture decoders against djpeg and ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-echo "== serial channel =="
+echo "== engraver link =="
 bash bench/link/run.sh
+echo
+echo "== simulated machine =="
+bash bench/sim/run.sh
 echo
 echo "== picture decoding =="
 bash bench/image/decode/run.sh

@@ -15,15 +15,26 @@
 
 namespace vexilon {
 
-Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
+Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
+                 Connection::ShowMessage messageBox)
     : window_(window), state_(state), paths_(std::move(paths)), settings_(paths_.settingsFile),
       serialPort_(new SerialChannel(paths_.portLinkDirectory, &window)),
       runTimeClock_(*window.runTimeTimer(), *window.ui.RunTimeLabel),
       burningTime_(
           *window.ui.BurningTimeSlider, *window.ui.BurningTimeLabel,
           [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); }) {
+          [this](const QString& text) { log(text); }),
+      connection_(
+          {window, *window.ui.ConnectButton, *window.ui.DisconnectButton, *window.ui.PortComboBox,
+           *window.verifyTimer()},
+          *serialPort_, [this](const QString& text) { log(text); },
+          messageBox ? std::move(messageBox) : Connection::ShowMessage(showMessage)),
+      replyRouting_(*serialPort_,
+                    {*window.ui.PreviewCanvas, *window.ui.XCoordBox, *window.ui.YCoordBox,
+                     runTimeClock_, connection_, state.carvedColor},
+                    [this](const QString& text) { log(text); }) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
+    serialPort_->setDeviceDirectory(paths_.deviceDirectory);
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
     connect(window_.ui.SettingButton, &QPushButton::clicked, this, &Console::openSettings);
 }
@@ -57,8 +68,7 @@ void Console::runStartUp() {
 }
 
 void Console::connectAutomatically() {
-    // The port scan and the verify request join here; until they do, the
-    // console starts unconnected and says nothing more about it.
+    connection_.scanAutomatically();
 }
 
 void Console::restoreSettings() {

@@ -2,7 +2,9 @@
 
 #include "app/console_paths.h"
 #include "app/settings/settings_store.h"
+#include "app/reply_routing.h"
 #include "control/burning_time.h"
+#include "control/connection/connection.h"
 #include "control/run_time_clock.h"
 
 #include <QObject>
@@ -20,7 +22,9 @@ struct ProgramState;
 class Console : public QObject {
     Q_OBJECT
 public:
-    Console(MainWindow& window, ProgramState& state, ConsolePaths paths);
+    // Message boxes go through `messageBox`, the real modal box by default.
+    Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
+            Connection::ShowMessage messageBox = {});
 
     // Runs on the window thread right after the window is shown, before any
     // other event of it is handled.
@@ -33,6 +37,8 @@ public:
 
     SerialChannel& serialPort() { return *serialPort_; }
     RunTimeClock& runTimeClock() { return runTimeClock_; }
+    Connection& connection() { return connection_; }
+    ReplyRouting& replyRouting() { return replyRouting_; }
 
 private:
     void connectAutomatically();
@@ -46,6 +52,8 @@ private:
     SerialChannel* serialPort_; // a unit of the window: it goes with it
     RunTimeClock runTimeClock_;
     BurningTime burningTime_;
+    Connection connection_;
+    ReplyRouting replyRouting_;
 };
 
 } // namespace vexilon

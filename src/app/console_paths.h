@@ -34,6 +34,8 @@ struct ConsolePaths {
     // directory, created on demand; without a home, a private directory made
     // for the run (scratchProgramDirectory), which closing removes.
     std::filesystem::path programDirectory;
+    // Where the USB serial devices that take the unpinned port numbers live.
+    std::filesystem::path deviceDirectory = "/dev";
     bool scratchProgramDirectory = false;
 
     bool settingsInMemory() const { return settingsFile.empty(); }

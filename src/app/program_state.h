@@ -3,7 +3,6 @@
 #include "image/bitmap/bitmap.h"
 
 #include <QByteArray>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,11 +12,8 @@ namespace vexilon {
 // What the console keeps for the whole run, outside any window. It is made
 // before the main window and goes after it; the members are released in the
 // reverse order of their declaration: the image pipeline's values first, then
-// the bitmap, then the position buffer.
+// the bitmap. (The position buffer belongs to the reply parser.)
 struct ProgramState {
-    // The four digits of a position report being collected.
-    std::array<std::int32_t, 4> positionBuffer{};
-
     // The prepared image, held mirrored top to bottom.
     Bitmap imageBitmap;
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace vexilon {
 namespace {
 
@@ -45,6 +47,20 @@ std::vector<std::pair<int, std::string>> numberedEntries(const std::filesystem::
     return found;
 }
 
+// Identity of the file behind a path (links followed): the device number
+// for device nodes, so that two nodes of one device compare equal, else the
+// inode.
+std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    if (S_ISCHR(info.st_mode)) {
+        return std::pair{info.st_rdev, ino_t{0}};
+    }
+    return std::pair{info.st_dev, info.st_ino};
+}
+
 } // namespace
 
 std::filesystem::path portDevicePath(int portNumber, const std::filesystem::path& linkDirectory,
@@ -69,6 +85,20 @@ std::filesystem::path portDevicePath(int portNumber, const std::filesystem::path
     auto devices = numberedEntries(deviceDirectory, "ttyUSB");
     const auto acm = numberedEntries(deviceDirectory, "ttyACM");
     devices.insert(devices.end(), acm.begin(), acm.end());
+
+    // A device that a link pins answers at its pinned number only.
+    std::vector<std::pair<dev_t, ino_t>> pinned;
+    for (const auto& link : links) {
+        if (auto identity = fileIdentity(linkDirectory / link.second)) {
+            pinned.push_back(*identity);
+        }
+    }
+    if (!pinned.empty()) {
+        std::erase_if(devices, [&](const auto& device) {
+            const auto identity = fileIdentity(deviceDirectory / device.second);
+            return identity && std::find(pinned.begin(), pinned.end(), *identity) != pinned.end();
+        });
+    }
     if (freeIndex >= devices.size()) {
         return {};
     }

@@ -54,8 +54,8 @@ bool SerialChannel::open() {
     if (fd_ < 0) {
         return fail(serialOpenErrorFromErrno(errno));
     }
-    // flock keeps out every other opener, root included; TIOCEXCL keeps out
-    // programs that do not take the lock.
+    // flock keeps out only programs that also call flock (another console,
+    // most terminal programs); TIOCEXCL keeps out every other opener but root.
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
         return fail(serialOpenErrorFromErrno(errno));
     }
@@ -82,6 +82,9 @@ bool SerialChannel::fail(SerialOpenError error) {
 void SerialChannel::close() {
     watcher_.reset(); // joins the thread: nothing is queued or posted after this
     if (fd_ >= 0) {
+        // A pseudo-terminal keeps the exclusive flag while its other side
+        // lives: left set, it would refuse the next open by anyone but root.
+        (void)ioctl(fd_, TIOCNXCL);
         ::close(fd_);
         fd_ = -1;
     }
@@ -137,10 +140,16 @@ void SerialChannel::raisePending() {
     while (!raising_.empty()) {
         const SerialEvent entry = raising_.front();
         raising_.pop_front();
-        if (entry.isByte) {
+        switch (entry.kind) {
+        case SerialEvent::Kind::Byte:
             emit dataArrived(entry.value);
-        } else {
+            break;
+        case SerialEvent::Kind::PortEvent:
             emit portEvent(entry.value);
+            break;
+        case SerialEvent::Kind::HangUp:
+            emit hungUp();
+            break;
         }
         if (!alive) {
             return;

@@ -65,6 +65,9 @@ public:
 signals:
     void dataArrived(int byte);
     void portEvent(int code);
+    // The port hung up; raised once, after every byte received before it.
+    // The channel stays open (and sends fail) until it is closed.
+    void hungUp();
 
 protected:
     bool event(QEvent* event) override;

@@ -7,14 +7,20 @@ namespace vexilon {
 bool SerialEventQueue::appendBytes(std::span<const std::uint8_t> bytes) {
     std::lock_guard lock(mutex_);
     for (std::uint8_t byte : bytes) {
-        entries_.push_back({true, byte});
+        entries_.push_back({SerialEvent::Kind::Byte, byte});
     }
     return noticeNeeded();
 }
 
 bool SerialEventQueue::appendPortEvent(int code) {
     std::lock_guard lock(mutex_);
-    entries_.push_back({false, code});
+    entries_.push_back({SerialEvent::Kind::PortEvent, code});
+    return noticeNeeded();
+}
+
+bool SerialEventQueue::appendHangUp() {
+    std::lock_guard lock(mutex_);
+    entries_.push_back({SerialEvent::Kind::HangUp, 0});
     return noticeNeeded();
 }
 

@@ -10,8 +10,9 @@ namespace vexilon {
 
 // One entry handed from the watcher thread to the window thread.
 struct SerialEvent {
-    bool isByte = true; // a received byte, or a port event
-    int value = 0;      // the byte (0..255) or the port event code
+    enum class Kind { Byte, PortEvent, HangUp };
+    Kind kind = Kind::Byte;
+    int value = 0; // the byte (0..255) or the port event code
 };
 
 // The mutex-guarded hand-over between the watcher thread, which appends, and
@@ -22,6 +23,7 @@ public:
     // Both return true when the caller must post a notice: none is pending.
     bool appendBytes(std::span<const std::uint8_t> bytes);
     bool appendPortEvent(int code);
+    bool appendHangUp();
 
     // Everything queued, oldest first; the next append needs a new notice.
     std::vector<SerialEvent> takeAll();

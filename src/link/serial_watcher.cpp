@@ -9,16 +9,18 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace vexilon {
 namespace {
 
-// The machine's write time-out: a second per byte plus one second. A peer
-// that stops reading fails the write instead of freezing the console.
-constexpr std::chrono::milliseconds kWritePerByte{1000};
-constexpr std::chrono::milliseconds kWriteConstant{1000};
+// A write fails once the port has taken no byte for this long (a peer that
+// stopped reading), however long the whole write takes while it moves.
+constexpr std::chrono::milliseconds kStallLimit{1000};
+// How often a drain looks at the output queue: a few bytes' time on the line.
+constexpr std::chrono::milliseconds kDrainPoll{2};
 
 constexpr short kGone = POLLHUP | POLLERR | POLLNVAL;
 
@@ -107,9 +109,14 @@ void SerialWatcher::run() {
             break;
         }
     }
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     ended_ = true;
     writeDone_.notify_all();
+    const bool hungUp = !stopRequested_;
+    lock.unlock();
+    if (hungUp && queue_.appendHangUp()) {
+        notify_();
+    }
 }
 
 // False when the thread must end (stop requested, or the port went away).
@@ -178,13 +185,13 @@ bool SerialWatcher::writeAll(std::span<const std::uint8_t> bytes) {
     // send that a pseudo-terminal peer has not read yet.
     (void)tcflush(fd_, TCIFLUSH);
 
-    const auto deadline = std::chrono::steady_clock::now() + kWriteConstant +
-                          kWritePerByte * static_cast<std::int64_t>(bytes.size());
+    auto deadline = std::chrono::steady_clock::now() + kStallLimit;
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
+            deadline = std::chrono::steady_clock::now() + kStallLimit;
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n == 0 || wouldBlock(errno)) {
@@ -196,13 +203,7 @@ bool SerialWatcher::writeAll(std::span<const std::uint8_t> bytes) {
             return false;
         }
     }
-    while (tcdrain(fd_) != 0) {
-        if (errno != EINTR) {
-            portGone_ = errno == EIO;
-            return false;
-        }
-    }
-    return true;
+    return drain();
 }
 
 // Waits until the port takes more bytes. False on time-out or hang-up.
@@ -225,6 +226,33 @@ bool SerialWatcher::waitWritable(std::chrono::steady_clock::time_point deadline)
         if (fd.revents & POLLOUT) {
             return true;
         }
+    }
+}
+
+// tcdrain would wait without limit on a device that stopped sending; the
+// output queue is watched instead, under the same rule as the write: it must
+// shrink at least once a second.
+bool SerialWatcher::drain() {
+    auto deadline = std::chrono::steady_clock::now() + kStallLimit;
+    int last = INT_MAX;
+    for (;;) {
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0) {
+            portGone_ = errno == EIO || errno == ENXIO || errno == ENODEV;
+            // A port that cannot tell its queue has nothing more to wait for.
+            return !portGone_;
+        }
+        if (queued <= 0) {
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (queued < last) {
+            last = queued;
+            deadline = now + kStallLimit;
+        } else if (now >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kDrainPoll);
     }
 }
 

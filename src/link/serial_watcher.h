@@ -19,8 +19,10 @@ namespace vexilon {
 // received bytes go to the event queue, and `notify` is called (on the
 // watcher thread) whenever the queue needs a notice to the window thread.
 //
-// A hang-up (POLLHUP, a read of 0, EIO) ends the thread at once; writes
-// then fail until the port is opened again.
+// A hang-up (POLLHUP, a read of 0, EIO) ends the thread at once and queues a
+// hang-up entry after the bytes read before it; writes then fail until the
+// port is opened again. A write fails when the port takes no byte for a
+// second.
 class SerialWatcher {
 public:
     // Starts watching the open, non-blocking port `fd` (which stays the
@@ -37,7 +39,8 @@ public:
 
     // Discards unread input, writes all of `bytes`, waits until the port has
     // sent them, and only then returns: true on success, false on a failed
-    // write or when the thread has ended.
+    // write, a write or drain that made no progress for a second, or when
+    // the thread has ended.
     bool write(std::span<const std::uint8_t> bytes);
 
     // True once the thread has ended on its own (hang-up or a failing port).
@@ -52,6 +55,7 @@ private:
     bool readAvailable();
     bool writeAll(std::span<const std::uint8_t> bytes);
     bool waitWritable(std::chrono::steady_clock::time_point deadline);
+    bool drain();
     void queueLineErrors();
 
     const int fd_;

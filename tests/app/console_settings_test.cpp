@@ -33,7 +33,9 @@ TEST(ConsoleSettings, WithoutAHomeTheSettingsLiveForTheRunAndTheLogSaysSoOnce) {
     const fs::path program = scratch.path().toStdString();
     ProgramState state;
     MainWindow window;
-    Console console(window, state, ConsolePaths{{}, {}, {}, program});
+    // No port anywhere: the scan's message box is passed over.
+    Console console(window, state, ConsolePaths{{}, {}, {}, program, program / "no-devices"},
+                    [](const QString&, const QString&) {});
     console.runStartUp();
     const QString line = QStringLiteral("No home directory: settings are kept for this run only\n");
     EXPECT_EQ(state.carvedColor, 255);

@@ -32,10 +32,13 @@ protected:
     fs::path root{scratch.path().toStdString()};
     // Two levels that do not exist yet: a fresh account without ~/.config.
     ConsolePaths paths{root / "config" / "Vexilon", root / "config" / "Vexilon" / "Config.ini",
-                       root / "config" / "Vexilon" / "ports", root / "program"};
+                       root / "config" / "Vexilon" / "ports", root / "program", root / "dev"};
     ProgramState state;
     MainWindow window;
-    Console console{window, state, paths};
+    // No port anywhere: the scan ends in its message box, which is recorded.
+    std::vector<QString> messages;
+    Console console{window, state, paths,
+                    [this](const QString& text, const QString&) { messages.push_back(text); }};
 
     void SetUp() override { fs::create_directories(paths.programDirectory); }
 
@@ -53,7 +56,10 @@ TEST_F(ConsoleStartUp, FirstRunGreetsUsesTheDefaultsAndWritesNothing) {
               QStringLiteral("        Welcome(^_^)\n\n"
                              "Drag the picture to this window to start your engraving\n\n"
                              "Tips:Optimal size of image is 500*500\n\n"
-                             "Automatic Connecting...\n"));
+                             "Automatic Connecting...\n"
+                             ">Pleas Connect the Machine to Computer with Mini-USB,Then "
+                             "Restart this Software.\n\n"));
+    EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(window.ui.BurningTimeSlider->position(), 60);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 60"));
     EXPECT_EQ(state.carvedColor, 255);
@@ -75,7 +81,8 @@ TEST_F(ConsoleStartUp, LeavesOnlyTheConnectionControlsAndTheKeyboardChoiceUsable
     EXPECT_TRUE(window.ui.ConnectButton->isEnabled());
     EXPECT_EQ(window.ui.ConnectButton->text(), QStringLiteral("Connecting"));
     EXPECT_TRUE(window.ui.UseKeyboardCheckBox->isEnabled());
-    EXPECT_TRUE(window.ui.PortComboBox->isHidden());
+    // The scan found no port and offers the list instead.
+    EXPECT_FALSE(window.ui.PortComboBox->isHidden());
     EXPECT_TRUE(window.acceptDrops());
 }
 

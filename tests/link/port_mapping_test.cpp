@@ -42,6 +42,20 @@ TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrder) {
     }
 }
 
+TEST_F(PortMappingTest, PinnedDevicesTakeNoFreeNumberOfTheirOwn) {
+    // The same device reached through another name (a by-id link) is pinned
+    // as well: devices are compared, not paths.
+    std::filesystem::create_symlink(devices / "ttyUSB2", root.path().toStdString() + "/by-id");
+    std::filesystem::create_symlink(root.path().toStdString() + "/by-id", links / "COM3");
+    std::filesystem::create_symlink(devices / "ttyACM0", links / "COM9");
+
+    const std::filesystem::path expected[] = {
+        devices / "ttyUSB0", devices / "ttyUSB10", links / "COM3", devices / "ttyACM1", {}};
+    for (int number = 1; number <= 5; ++number) {
+        EXPECT_EQ(map(number), expected[number - 1]) << number;
+    }
+}
+
 TEST_F(PortMappingTest, NumbersWithoutADeviceMapToNothing) {
     EXPECT_EQ(map(0), std::filesystem::path());
     EXPECT_EQ(map(-3), std::filesystem::path());

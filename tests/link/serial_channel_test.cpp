@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <string>
 #include <thread>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -269,6 +272,74 @@ TEST_F(SerialChannelTest, SendsFailWhenClosedOrHungUp) {
     channel.close();
     EXPECT_FALSE(channel.isHungUp());
     EXPECT_FALSE(channel.send(bytes("late")));
+}
+
+TEST_F(SerialChannelTest, HangUpIsRaisedOnceAfterTheBytesBeforeIt) {
+    std::string order;
+    QObject::connect(&channel, &SerialChannel::hungUp, [&] { order += '!'; });
+    QObject::connect(&channel, &SerialChannel::dataArrived,
+                     [&](int byte) { order += static_cast<char>(byte); });
+    ASSERT_TRUE(channel.open());
+    machine.write("abc");
+    ASSERT_TRUE(queued(3));
+    machine.hangUp();
+    ASSERT_TRUE(waitUntil([&] { return order.size() >= 4; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, "abc!");
+
+    // A close before it is raised drops it with the bytes.
+    Machine again{links / "again"};
+    SerialChannel other{links / "again"};
+    QObject::connect(&other, &SerialChannel::hungUp, [&] { order += '?'; });
+    ASSERT_TRUE(other.open());
+    again.hangUp();
+    ASSERT_TRUE(waitUntil([&] { return other.pendingEventCount() == 1; }, false));
+    other.close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(order, "abc!");
+}
+
+TEST_F(SerialChannelTest, CloseClearsTheExclusiveFlag) {
+    ASSERT_TRUE(channel.open());
+    channel.close();
+    // Root could reopen even with the flag left set, so the flag itself is
+    // read; for anyone else the open below would already fail as busy.
+    const int fd = ::open(machine.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0) << std::strerror(errno);
+    int exclusive = -1;
+    EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(fd);
+}
+
+TEST_F(SerialChannelTest, WriteFailsOnlyAfterASecondWithoutProgress) {
+    ASSERT_TRUE(channel.open());
+    // Far more than a pseudo-terminal holds, so the write must wait on the
+    // reader; a limit per byte would take days to give up.
+    const std::vector<std::uint8_t> big(1 << 20, 'x');
+
+    // A reader that takes a slice every 200 ms: slow, but never a second idle.
+    std::atomic<bool> stop = false;
+    std::size_t got = 0;
+    std::thread reader([&] {
+        while (!stop && got < big.size()) {
+            got += machine.read(16384, 50).size();
+            std::this_thread::sleep_for(200ms);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const bool slowButMoving = channel.send(std::span(big).first(256 * 1024));
+    const auto took = std::chrono::steady_clock::now() - start;
+    stop = true;
+    reader.join();
+    EXPECT_TRUE(slowButMoving);
+    EXPECT_GT(took, 1s); // it did outlast the stall limit as a whole
+
+    // Nobody reads any more: the write gives up a second after the line fills.
+    const auto stalledAt = std::chrono::steady_clock::now();
+    EXPECT_FALSE(channel.send(big));
+    EXPECT_LT(std::chrono::steady_clock::now() - stalledAt, 30s);
+    EXPECT_FALSE(channel.isHungUp()); // a stalled peer is not a pulled cable
 }
 
 } // namespace

@@ -51,7 +51,6 @@ status=0
 HOME=$home XDG_CONFIG_HOME= XDG_CACHE_HOME= XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen \
   timeout 5 "${as_user[@]}" "$prefix/bin/vexilon-console" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "installed console ended with status $status instead of running"
-[ -d "$home/.config/Vexilon" ] || fail "settings directory not made in the home directory"
 [ -d "$home/.cache/Vexilon" ] || fail "no cache directory for the preview file"
 
 # The Debian package.

@@ -26,8 +26,9 @@ public:
     IntervalTimer* runTimeTimer() const { return runTimeTimer_; }
     // "DropTarget", not yet registered with the window.
     DropTarget* dropTarget() const { return dropTarget_; }
-    // "SerialPort", the serial channel of src/link, is attached here by the
-    // console's wiring; the window does not own it.
+    // "SerialPort", the serial channel of src/link, is made a child of the
+    // window by the console's wiring: the window owns it, and destroying the
+    // window closes the port.
 
 signals:
     // The window is about to go: the closing sequence runs on this.

@@ -40,6 +40,20 @@ inline constexpr int kJogWaitMs = 50;
 inline constexpr std::array<std::uint8_t, 2> kRecarveCommand{kRowCommand, kRecarve};
 inline constexpr std::array<std::uint8_t, 2> kFastBackwardCommand{kRowCommand, kFastBackward};
 inline constexpr std::array<std::uint8_t, 2> kFastForwardCommand{kRowCommand, kFastForward};
+inline constexpr std::array<std::uint8_t, kEraseImageRepeat> kEraseImageCommand{
+    kEraseImage, kEraseImage, kEraseImage, kEraseImage,
+    kEraseImage, kEraseImage, kEraseImage, kEraseImage};
+
+// Commands with a parameter byte after the code.
+constexpr std::array<std::uint8_t, 2> jogCommand(std::uint8_t direction) {
+    return {kJog, direction};
+}
+constexpr std::array<std::uint8_t, 2> reverseMotorCommand(std::uint8_t axis) {
+    return {kReverseMotor, axis};
+}
+constexpr std::array<std::uint8_t, 2> motorStepPauseCommand(std::uint8_t pause) {
+    return {kMotorStepPause, pause};
+}
 
 // Replies from the machine.
 inline constexpr std::uint8_t kLargestDigit = 100; // 0..100 are position digits

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "support/qt_environment.h"
+
+#include "app/console.h"
+#include "app/program_state.h"
+#include "app/window/main_window.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+namespace vexilon::test_support {
+
+// A console on scratch directories (no device directory of the machine's own,
+// so a plugged-in USB serial device stays out) whose message boxes are
+// recorded instead of shown; tests link their ports into `ports`.
+struct ConsoleRig {
+    struct Message {
+        QString text;
+        QString caption;
+        int sliderPosition; // BurningTimeSlider when the box came up
+    };
+
+    QTemporaryDir scratch;
+    std::filesystem::path root{scratch.path().toStdString()};
+    ConsolePaths paths{root / "config", root / "config" / "Config.ini", root / "ports",
+                       root / "program", root / "dev"};
+    std::filesystem::path& ports = paths.portLinkDirectory;
+    ProgramState state;
+    MainWindow window;
+    std::vector<Message> messages;
+    Console console{
+        window, state, paths, [this](const QString& text, const QString& caption) {
+            messages.push_back({text, caption, window.ui.BurningTimeSlider->position()});
+        }};
+
+    ConsoleRig() { std::filesystem::create_directories(ports); }
+
+    // The log pane with "\r\n" folded to "\n".
+    QString log() const { return window.ui.LogBox->toPlainText(); }
+};
+
+// Handles window-thread events until `done` holds or `limit` passes.
+template <class Condition>
+bool waitUntil(Condition done, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+} // namespace vexilon::test_support

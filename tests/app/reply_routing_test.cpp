@@ -1,0 +1,61 @@
+// The machine's replies as the console handles them: bytes written on the
+// machine's end of a pseudo-terminal, effects read off the main window.
+
+#include "app/console_rig.h"
+
+#include "control/machine_controls.h"
+#include "link/serial_channel.h"
+#include "support/pseudo_terminal.h"
+#include "ui/interval_timer.h"
+
+namespace vexilon {
+namespace {
+
+struct ReplyRoutingTest : ::testing::Test, test_support::ConsoleRig {
+    test_support::PseudoTerminal machine{ports, 1};
+    std::size_t handled = 0;
+
+    // Writes the bytes and waits until the console has handled them all.
+    void reply(const std::vector<std::uint8_t>& bytes) {
+        handled = 0;
+        machine.write(bytes);
+        ASSERT_TRUE(test_support::waitUntil([&] { return handled == bytes.size(); }));
+    }
+    QRgb ink(int x, int y) const { return window.ui.PreviewCanvas->inkLayer().pixel(x, y); }
+    QString boxes() const {
+        return window.ui.XCoordBox->text() + ' ' + window.ui.YCoordBox->text();
+    }
+};
+
+TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
+    QObject::connect(&console.serialPort(), &SerialChannel::dataArrived, [&](int) { ++handled; });
+    ASSERT_TRUE(console.serialPort().open());
+    console.runTimeClock().startTicking();
+
+    state.carvedColor = 0x00FF8000; // blue FF, green 80, red 00
+    reply({255, 3, 17, 0, 45});
+    EXPECT_EQ(ink(317, 45), qRgb(0x00, 0x80, 0xFF));
+    EXPECT_EQ(boxes(), QStringLiteral("317 45"));
+
+    // The colour is read at each dot: the settings window may change it mid-job.
+    state.carvedColor = 0x000000FF;
+    reply({255, 0, 5, 0, 9});
+    EXPECT_EQ(ink(5, 9), qRgb(0xFF, 0, 0));
+    EXPECT_EQ(boxes(), QStringLiteral("5 9"));
+
+    // Carving stopped stops the clock and paints the last dot once more.
+    window.ui.PreviewCanvas->clear(0, 0, 512, 512);
+    reply({102});
+    EXPECT_FALSE(window.runTimeTimer()->isRunning());
+    EXPECT_EQ(ink(5, 9), qRgb(0xFF, 0, 0));
+
+    reply({110, 101}); // verify OK with no verification pending still connects
+    EXPECT_EQ(log(), QStringLiteral("Firmware Version : V3.0.0\nSoftware Version : V3.2.1\n"
+                                    ">Verify Success !\n"
+                                    ">Successfully Connected to the Engraving Machine at COM0\n"));
+    EXPECT_EQ(window.ui.ConnectButton->text(), QStringLiteral("Connected"));
+    EXPECT_TRUE(machineControls(window).front()->isEnabled());
+}
+
+} // namespace
+} // namespace vexilon

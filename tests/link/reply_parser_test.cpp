@@ -1,0 +1,47 @@
+#include "link/protocol/reply_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace vexilon::protocol {
+namespace {
+
+struct Decoding {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    // The dot each byte asks to paint, byte by byte (nullopt: none).
+    std::vector<std::optional<Position>> dots;
+};
+
+constexpr std::nullopt_t no = std::nullopt;
+
+TEST(ReplyParser, DecodesReportsByteByByte) {
+    const Position p317{317, 45};
+    const Decoding cases[] = {
+        {"plain report", {255, 3, 17, 0, 45}, {no, no, no, no, p317}},
+        {"no leading zeros", {255, 0, 5, 0, 9}, {no, no, no, no, Position{5, 9}}},
+        {"digit 100", {255, 1, 100, 0, 0}, {no, no, no, no, Position{200, 0}}},
+        {"largest", {255, 100, 100, 100, 100}, {no, no, no, no, Position{10100, 10100}}},
+        {"255 inside a report starts afresh",
+         {255, 3, 17, 255, 0, 5, 0, 9},
+         {no, no, no, no, no, no, no, Position{5, 9}}},
+        {"digits before the first 255", {3, 17, 0, 45}, {no, no, no, p317}},
+        {"later non-digits repaint the same dot",
+         {255, 3, 17, 0, 45, 102, 101, 110, 200, 255},
+         {no, no, no, no, p317, p317, p317, p317, p317, no}},
+        {"fifth digit is dropped", {255, 3, 17, 0, 45, 9, 102}, {no, no, no, no, p317, no, p317}},
+        {"replies between digits", {255, 3, 101, 17, 0, 45}, {no, no, no, no, no, p317}},
+    };
+    for (const Decoding& c : cases) {
+        ASSERT_EQ(c.bytes.size(), c.dots.size()) << c.what;
+        ReplyParser parser;
+        for (std::size_t i = 0; i < c.bytes.size(); ++i) {
+            EXPECT_EQ(parser.feed(c.bytes[i]).position, c.dots[i]) << c.what << ", byte " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace vexilon::protocol
