@@ -1,4 +1,4 @@
-#include "image/decode/byte_order.h"
+#include "image/bmp/little_endian.h"
 #include "image/decode/decode_limits.h"
 #include "image/decode/decoders.h"
 #include "image/decode/palette.h"
@@ -52,10 +52,10 @@ DecodeOutcome decodePcx(std::span<const std::uint8_t> file, Bmp24Image& image) {
         return DecodeOutcome::Refused;
     }
     const std::uint8_t* h = file.data();
-    const std::int64_t xmin = le16(h + 4);
-    const std::int64_t ymin = le16(h + 6);
-    const std::int64_t xmax = le16(h + 8);
-    const std::int64_t ymax = le16(h + 10);
+    const std::int64_t xmin = le::read16(file, 4);
+    const std::int64_t ymin = le::read16(file, 6);
+    const std::int64_t xmax = le::read16(file, 8);
+    const std::int64_t ymax = le::read16(file, 10);
     const unsigned bitsPerPlane = h[3];
     const unsigned planes = h[65];
     if (xmax == xmin || ymax == ymin ||
@@ -65,7 +65,7 @@ DecodeOutcome decodePcx(std::span<const std::uint8_t> file, Bmp24Image& image) {
 
     const std::int64_t width = xmax - xmin + 1;
     const std::int64_t height = ymax - ymin + 1;
-    const std::size_t bytesPerLine = le16(h + 66);
+    const std::size_t bytesPerLine = le::read16(file, 66);
     const bool indexed = planes == 1;
     // Only one plane of 8 bits or three of them are laid out as described;
     // other splits of 8 or 24 bits would come out as noise.
