@@ -10,10 +10,10 @@ namespace vexilon {
 bool Bmp24Image::allocate(std::int32_t width, std::int32_t height) {
     data_.reset();
     size_ = 0;
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) {
+    if (!pictureSizeAllowed(width, height)) {
         return false;
     }
-    // Both sides are bounded above, so neither product can overflow.
+    // The size is bounded, so no product can overflow.
     const auto stride =
         static_cast<std::size_t>(bmpRowStride(static_cast<std::uint64_t>(width), 24));
     const std::size_t size = kHeaderBytes + stride * static_cast<std::size_t>(height);

@@ -46,7 +46,7 @@ std::optional<Bmp24Layout> readBmp24Layout(std::span<const std::uint8_t> head) {
 }
 
 bool bmp24FitsFile(const Bmp24Layout& layout, std::uint64_t fileSize) {
-    if (layout.width > kMaxPictureSide || layout.height > kMaxPictureSide) {
+    if (!pictureSizeAllowed(layout.width, layout.height)) {
         return false;
     }
     // Both factors are bounded now; the sum stays far below 2^64.
