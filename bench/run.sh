@@ -10,3 +10,6 @@ bash bench/link/run.sh
 echo
 echo "== picture decoding =="
 bash bench/image/decode/run.sh
+echo
+echo "== extreme picture files =="
+bash bench/image/decode/extremes.sh
