@@ -13,12 +13,17 @@
 namespace vexilon {
 
 std::optional<PictureFile> PictureFile::open(const std::string& path) {
-    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    // Devices are not even opened: opening a serial port alone changes its
+    // lines. The check is repeated on what was opened, in case the path
+    // changed meanwhile; O_NONBLOCK keeps a pipe from waiting for a writer.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return std::nullopt;
     }
-    struct stat status {};
     const int flags = ::fcntl(fd, F_GETFL);
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 || flags < 0 ||
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
