@@ -14,3 +14,6 @@ bash bench/sim/run.sh
 echo
 echo "== picture decoding =="
 bash bench/image/decode/run.sh
+echo
+echo "== extreme picture files =="
+bash bench/image/decode/extremes.sh

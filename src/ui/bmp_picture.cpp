@@ -1,27 +1,13 @@
 #include "ui/bmp_picture.h"
 
+#include "image/bmp/bmp_headers.h"
+
 #include <QFile>
 
 #include <cstdint>
 #include <limits>
 
 namespace vexilon {
-
-namespace {
-
-void putU16(char* at, std::uint32_t value) {
-    at[0] = static_cast<char>(value & 0xff);
-    at[1] = static_cast<char>((value >> 8) & 0xff);
-}
-
-void putU32(char* at, std::uint32_t value) {
-    putU16(at, value & 0xffff);
-    putU16(at + 2, value >> 16);
-}
-
-constexpr int kHeaderBytes = 54;
-
-} // namespace
 
 QImage pictureFromBmpBytes(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
@@ -44,34 +30,31 @@ QByteArray bmp24Bytes(const QImage& image) {
     }
     const std::int64_t width = image.width();
     const std::int64_t height = image.height();
-    const std::int64_t rowBytes = (width * 24 + 31) / 32 * 4;
-    const std::int64_t pixelBytes = rowBytes * height;
-    if (pixelBytes + kHeaderBytes > std::numeric_limits<int>::max()) {
+    const std::uint64_t rowBytes = bmpRowStride(static_cast<std::uint64_t>(width), 24);
+    const std::uint64_t pixelBytes = rowBytes * static_cast<std::uint64_t>(height);
+    if (pixelBytes + kBmpHeadersSize > std::numeric_limits<int>::max()) {
         return {};
     }
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (rgb.isNull()) {
         return {};
     }
-    QByteArray bytes(static_cast<qsizetype>(kHeaderBytes + pixelBytes), '\0');
-    char* d = bytes.data();
-    d[0] = 'B';
-    d[1] = 'M';
-    putU32(d + 2, static_cast<std::uint32_t>(kHeaderBytes + pixelBytes));
-    putU32(d + 10, kHeaderBytes);
-    putU32(d + 14, 40);
-    putU32(d + 18, static_cast<std::uint32_t>(width));
-    putU32(d + 22, static_cast<std::uint32_t>(height));
-    putU16(d + 26, 1);
-    putU16(d + 28, 24);
-    putU32(d + 34, static_cast<std::uint32_t>(pixelBytes));
+    QByteArray bytes(static_cast<qsizetype>(kBmpHeadersSize + pixelBytes), '\0');
+    auto* d = reinterpret_cast<std::uint8_t*>(bytes.data());
+    InfoHeader info;
+    info.width = static_cast<std::int32_t>(width);
+    info.height = static_cast<std::int32_t>(height);
+    info.bitCount = 24;
+    info.imageSize = static_cast<std::uint32_t>(pixelBytes);
+    writeBmpHeaders(d, info, 0, pixelBytes);
     for (std::int64_t y = 0; y < height; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(y)));
-        char* row = d + kHeaderBytes + (height - 1 - y) * rowBytes;
+        std::uint8_t* row =
+            d + kBmpHeadersSize + static_cast<std::uint64_t>(height - 1 - y) * rowBytes;
         for (std::int64_t x = 0; x < width; ++x) {
-            row[3 * x] = static_cast<char>(qBlue(src[x]));
-            row[3 * x + 1] = static_cast<char>(qGreen(src[x]));
-            row[3 * x + 2] = static_cast<char>(qRed(src[x]));
+            row[3 * x] = static_cast<std::uint8_t>(qBlue(src[x]));
+            row[3 * x + 1] = static_cast<std::uint8_t>(qGreen(src[x]));
+            row[3 * x + 2] = static_cast<std::uint8_t>(qRed(src[x]));
         }
     }
     return bytes;

@@ -1,6 +1,9 @@
 // Driver for bench/image/decode/run.sh.
 //   bench_decode make <dir>            writes picture.jpg (6000 x 4000),
 //                                      picture.png and picture.tif (4000 x 2667)
+//   bench_decode make-extremes <dir>   writes checker.tif (16384 x 16384, 1 bit,
+//                                      group 4, one strip) and zeros.bin
+//                                      (2,000,000,000 zero bytes, sparse)
 //   bench_decode convert <source> <target>   one convertToBmp24, exit 0 on success
 #include "image/decode/convert.h"
 #include "sample_writers.h"
@@ -63,9 +66,18 @@ int main(int argc, char** argv) {
         save(dir / "picture.tif", writeTiff(smaller));
         return 0;
     }
+    if (mode == "make-extremes" && argc == 3) {
+        const std::filesystem::path dir = argv[2];
+        std::filesystem::create_directories(dir);
+        save(dir / "checker.tif", writeCheckerTiff(16384, 16384));
+        std::ofstream(dir / "zeros.bin").close();
+        std::filesystem::resize_file(dir / "zeros.bin", 2000000000);
+        return 0;
+    }
     if (mode == "convert" && argc == 4) {
         return vexilon::convertToBmp24(argv[2], argv[3]) == vexilon::kConvertOk ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: %s make <dir> | convert <source> <target>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s make <dir> | make-extremes <dir> | convert <source> <target>\n",
+                 argv[0]);
     return 2;
 }

@@ -52,6 +52,9 @@ int main(int argc, char** argv) {
     save(dir, "bottom-first-packbits.tif",
          writeTiff(p,
                    {.compression = COMPRESSION_PACKBITS, .rowsPerStrip = 3, .bottomFirst = true}));
+    save(dir, "one-strip-right-to-left.tif",
+         writeTiff(p, {.rowsPerStrip = 7, .bottomFirst = true, .rightToLeft = true}));
+    save(dir, "bilevel-g4.tif", writeCheckerTiff(150, 70));
 
     save(dir, "rgb.png", writePng(p));
     save(dir, "rgba-gamma.png",

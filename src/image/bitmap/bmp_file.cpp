@@ -1,7 +1,7 @@
 #include "image/bitmap/bmp_file.h"
 
-#include "image/bitmap/byte_order.h"
 #include "image/bitmap/dib_layout.h"
+#include "image/bmp/little_endian.h"
 
 #include <limits>
 #include <utility>
@@ -10,33 +10,7 @@ namespace vexilon {
 
 namespace {
 
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::size_t kMinimumFileSize = 54;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-
-InfoHeader readInfoHeader(std::span<const std::uint8_t> bytes) {
-    InfoHeader header;
-    header.width = le::readSigned32(bytes, 18);
-    header.height = le::readSigned32(bytes, 22);
-    header.planes = le::read16(bytes, 26);
-    header.bitCount = le::read16(bytes, 28);
-    header.compression = le::read32(bytes, 30);
-    header.imageSize = le::read32(bytes, 34);
-    header.xPixelsPerMetre = le::readSigned32(bytes, 38);
-    header.yPixelsPerMetre = le::readSigned32(bytes, 42);
-    header.coloursUsed = le::read32(bytes, 46);
-    header.coloursImportant = le::read32(bytes, 50);
-    return header;
-}
-
-InfoHeader readCoreHeader(std::span<const std::uint8_t> bytes) {
-    InfoHeader header;
-    header.width = le::read16(bytes, 18);
-    header.height = le::read16(bytes, 20);
-    header.planes = le::read16(bytes, 22);
-    header.bitCount = le::read16(bytes, 24);
-    return header;
-}
+constexpr std::size_t kMinimumFileSize = kBmpHeadersSize;
 
 std::vector<TableEntry> readTable(std::span<const std::uint8_t> bytes, std::size_t count,
                                   std::size_t entrySize) {
@@ -63,13 +37,14 @@ std::optional<Dib> parseBmpFile(std::span<const std::uint8_t> bytes, std::string
         error = "BMP file size is larger than the data given";
         return std::nullopt;
     }
-    const std::uint32_t headerSize = le::read32(bytes, kFileHeaderSize);
-    if (headerSize != kInfoHeaderSize && headerSize != kCoreHeaderSize) {
-        error = "Unsupported BMP info header size " + std::to_string(headerSize);
+    // Longer info headers are refused: their extra fields would be lost.
+    const std::optional<BmpHeaders> headers = readBmpHeaders(bytes);
+    if (!headers || (headers->infoSize != kInfoHeaderSize && !headers->core())) {
+        error = "Unsupported BMP info header size " +
+                std::to_string(le::read32(bytes, kBmpFileHeaderSize));
         return std::nullopt;
     }
-    const bool core = headerSize == kCoreHeaderSize;
-    const InfoHeader header = core ? readCoreHeader(bytes) : readInfoHeader(bytes);
+    const InfoHeader& header = headers->info;
     if (!isSupportedDepth(header.bitCount)) {
         error = "Unsupported BMP depth of " + std::to_string(header.bitCount) + " bits per pixel";
         return std::nullopt;
@@ -91,8 +66,8 @@ std::optional<Dib> parseBmpFile(std::span<const std::uint8_t> bytes, std::string
 
     const std::uint64_t entries =
         header.coloursUsed != 0 ? header.coloursUsed : impliedTableEntries(header.bitCount);
-    const std::uint64_t entrySize = core ? 3 : 4;
-    const std::uint64_t tableStart = kFileHeaderSize + headerSize;
+    const std::uint64_t entrySize = headers->tableEntrySize();
+    const std::uint64_t tableStart = kBmpFileHeaderSize + headers->infoSize;
     if (entries * entrySize > bytes.size() - tableStart) {
         error = "BMP colour table runs past the end of the data";
         return std::nullopt;
@@ -105,7 +80,7 @@ std::optional<Dib> parseBmpFile(std::span<const std::uint8_t> bytes, std::string
     auto table = readTable(bytes.subspan(tableStart), static_cast<std::size_t>(entries),
                            static_cast<std::size_t>(entrySize));
 
-    const std::uint32_t pixelOffset = le::read32(bytes, 10);
+    const std::uint32_t pixelOffset = headers->pixelOffset;
     const auto pixels =
         pixelOffset <= bytes.size() ? bytes.subspan(pixelOffset) : std::span<const std::uint8_t>{};
     auto image = Dib::fromParts(header, std::move(table), pixels);
@@ -117,31 +92,14 @@ std::optional<Dib> parseBmpFile(std::span<const std::uint8_t> bytes, std::string
 }
 
 std::vector<std::uint8_t> encodeBmpFile(const Dib& image) {
-    const InfoHeader& header = image.header();
     const auto tableBytes = image.table().size() * 4;
     const auto pixels = image.pixelRows();
-    std::vector<std::uint8_t> out;
-    out.reserve(kMinimumFileSize + tableBytes + pixels.size());
-
-    out.push_back('B');
-    out.push_back('M');
-    le::append32(out, static_cast<std::uint32_t>(kMinimumFileSize + tableBytes + pixels.size()));
-    le::append16(out, 0);
-    le::append16(out, 0);
-    le::append32(out, static_cast<std::uint32_t>(kMinimumFileSize + tableBytes));
-
-    le::append32(out, kInfoHeaderSize);
-    le::append32(out, static_cast<std::uint32_t>(header.width));
-    le::append32(out, static_cast<std::uint32_t>(header.height));
-    le::append16(out, header.planes);
-    le::append16(out, header.bitCount);
-    le::append32(out, header.compression);
-    le::append32(out, header.imageSize);
-    le::append32(out, static_cast<std::uint32_t>(header.xPixelsPerMetre));
-    le::append32(out, static_cast<std::uint32_t>(header.yPixelsPerMetre));
-    le::append32(out, header.coloursUsed);
-    le::append32(out, header.coloursImportant);
-
+    // Loading and making images keep them far below the 32-bit sizes.
+    std::vector<std::uint8_t> out(kBmpHeadersSize);
+    if (!writeBmpHeaders(out.data(), image.header(), tableBytes, pixels.size())) {
+        return {};
+    }
+    out.reserve(kBmpHeadersSize + tableBytes + pixels.size());
     for (const TableEntry& entry : image.table()) {
         out.insert(out.end(), {entry.blue, entry.green, entry.red, entry.reserved});
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/bitmap/rgb.h"
+#include "image/bmp/bmp_headers.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,24 +10,6 @@
 #include <vector>
 
 namespace vexilon {
-
-// The fields of the 40-byte info header, in file order after the size field.
-struct InfoHeader {
-    std::int32_t width = 0;
-    std::int32_t height = 0; // negative: the top row is stored first
-    std::uint16_t planes = 1;
-    std::uint16_t bitCount = 0;
-    std::uint32_t compression = 0;
-    std::uint32_t imageSize = 0;
-    std::int32_t xPixelsPerMetre = 0;
-    std::int32_t yPixelsPerMetre = 0;
-    std::uint32_t coloursUsed = 0;
-    std::uint32_t coloursImportant = 0;
-
-    bool operator==(const InfoHeader&) const = default;
-};
-
-inline constexpr std::uint32_t kInfoHeaderSize = 40;
 
 // A colour table entry as stored: blue, green, red, reserved.
 struct TableEntry {

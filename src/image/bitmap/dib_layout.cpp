@@ -1,5 +1,7 @@
 #include "image/bitmap/dib_layout.h"
 
+#include "image/bmp/bmp_headers.h"
+
 namespace vexilon {
 
 bool isSupportedDepth(std::int64_t bits) {
@@ -15,7 +17,7 @@ std::optional<std::size_t> rowStride(std::int64_t width, unsigned bits) {
     if (width <= 0 || width > INT64_C(0xFFFFFFFF) || bits > 32) {
         return std::nullopt;
     }
-    const auto stride = static_cast<std::uint64_t>((width * bits + 31) / 32) * 4;
+    const std::uint64_t stride = bmpRowStride(static_cast<std::uint64_t>(width), bits);
     if (stride > kMaxPixelBytes) {
         return std::nullopt;
     }

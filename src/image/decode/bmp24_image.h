@@ -1,6 +1,8 @@
 #pragma once
 
+#include "image/bmp/bmp_headers.h"
 #include "image/decode/large_buffer.h"
+
 #include <cstddef>
 
 #include <cstdint>
@@ -13,10 +15,10 @@ namespace vexilon {
 // held twice; finish() then completes the header and the row padding.
 class Bmp24Image {
 public:
-    static constexpr std::size_t kHeaderBytes = 54;
+    static constexpr std::size_t kHeaderBytes = kBmpHeadersSize;
 
-    // False when a side is outside 1..kMaxPictureSide or the memory cannot be
-    // had. The pixel rows are left uninitialised: the decoder fills them all.
+    // False when the size is beyond pictureSizeAllowed or the memory cannot
+    // be had. The pixel rows are left uninitialised: the decoder fills them all.
     bool allocate(std::int32_t width, std::int32_t height);
 
     std::int32_t width() const { return width_; }

@@ -5,6 +5,18 @@
 
 namespace vexilon {
 
+bool mayBeBmp(std::span<const std::uint8_t> head, std::uint64_t) {
+    return readBmp24Layout(head).has_value();
+}
+
+std::uint64_t bmpExtent(std::span<const std::uint8_t> head, std::uint64_t fileSize) {
+    const std::optional<Bmp24Layout> layout = readBmp24Layout(head);
+    if (!layout || !bmp24FitsFile(*layout, fileSize)) {
+        return head.size();
+    }
+    return layout->pixelOffset + layout->stride * static_cast<std::uint64_t>(layout->height);
+}
+
 DecodeOutcome decodeBmp(std::span<const std::uint8_t> file, Bmp24Image& image) {
     const std::optional<Bmp24Layout> layout = readBmp24Layout(file);
     if (!layout) {

@@ -1,13 +1,11 @@
 #include "image/decode/bmp_layout.h"
 
-#include "image/decode/byte_order.h"
+#include "image/bmp/bmp_headers.h"
 #include "image/decode/decode_limits.h"
 
 namespace vexilon {
 namespace {
 
-constexpr std::uint32_t kCoreHeader = 12;
-constexpr std::uint32_t kInfoHeader = 40;
 constexpr std::uint32_t kCompressionNone = 0;
 constexpr std::uint32_t kCompressionRle8 = 1;
 constexpr std::uint32_t kCompressionRle4 = 2;
@@ -16,27 +14,15 @@ constexpr std::uint32_t kCompressionBitFields = 3;
 } // namespace
 
 std::optional<Bmp24Layout> readBmp24Layout(std::span<const std::uint8_t> head) {
-    if (head.size() < 18 || head[0] != 'B' || (head[1] != 'M' && head[1] != 'A')) {
+    const std::optional<BmpHeaders> headers = readBmpHeaders(head);
+    if (!headers || headers->signature[0] != 'B' ||
+        (headers->signature[1] != 'M' && headers->signature[1] != 'A')) {
         return std::nullopt;
     }
-    const std::uint8_t* p = head.data();
-    const std::uint32_t headerSize = le32(p + 14);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::uint32_t bits = 0;
-    std::uint32_t compression = kCompressionNone;
-    if (headerSize == kCoreHeader && head.size() >= 26) {
-        width = le16(p + 18);
-        height = le16(p + 20);
-        bits = le16(p + 24);
-    } else if (headerSize >= kInfoHeader && head.size() >= 34) {
-        width = static_cast<std::int32_t>(le32(p + 18));
-        height = static_cast<std::int32_t>(le32(p + 22));
-        bits = le16(p + 28);
-        compression = le32(p + 30);
-    } else {
-        return std::nullopt;
-    }
+    const std::int64_t width = headers->info.width;
+    const std::int64_t height = headers->info.height;
+    std::uint32_t bits = headers->info.bitCount;
+    const std::uint32_t compression = headers->info.compression;
     if (width <= 0 || height == 0) {
         return std::nullopt;
     }
@@ -54,13 +40,13 @@ std::optional<Bmp24Layout> readBmp24Layout(std::span<const std::uint8_t> head) {
     layout.width = width;
     layout.topDown = height < 0;
     layout.height = height < 0 ? -height : height; // 64 bits: no overflow at INT32_MIN
-    layout.pixelOffset = le32(p + 10);
-    layout.stride = (3 * static_cast<std::uint64_t>(width) + 3) & ~std::uint64_t{3};
+    layout.pixelOffset = headers->pixelOffset;
+    layout.stride = bmpRowStride(static_cast<std::uint64_t>(width), 24);
     return layout;
 }
 
 bool bmp24FitsFile(const Bmp24Layout& layout, std::uint64_t fileSize) {
-    if (layout.width > kMaxPictureSide || layout.height > kMaxPictureSide) {
+    if (!pictureSizeAllowed(layout.width, layout.height)) {
         return false;
     }
     // Both factors are bounded now; the sum stays far below 2^64.

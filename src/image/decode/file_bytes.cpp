@@ -3,44 +3,89 @@
 #include "image/decode/decode_limits.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
+#include <cerrno>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexilon {
-namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
-} // namespace
-
-std::optional<FileBytes> readFileBytes(const std::string& path, std::uint64_t limit) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+std::optional<PictureFile> PictureFile::open(const std::string& path) {
+    // Devices are not even opened: opening a serial port alone changes its
+    // lines. The check is repeated on what was opened, in case the path
+    // changed meanwhile; O_NONBLOCK keeps a pipe from waiting for a writer.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
-    const std::uint64_t fileSize = std::filesystem::file_size(path, error);
-    if (error || (limit >= fileSize && fileSize > kMaxPictureFileBytes)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         return std::nullopt;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
         return std::nullopt;
     }
+    return PictureFile(fd, static_cast<std::uint64_t>(status.st_size));
+}
+
+PictureFile::PictureFile(PictureFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+
+PictureFile::~PictureFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::optional<FileBytes> PictureFile::readHead(std::uint64_t count) const {
     FileBytes result;
-    result.fileSize = fileSize;
-    const std::size_t wanted = static_cast<std::size_t>(std::min(limit, fileSize));
+    result.fileSize = size_;
+    const auto wanted = static_cast<std::size_t>(std::min(count, size_));
     result.data = allocateLargeBuffer(wanted);
     if (!result.data) {
         return std::nullopt;
     }
-    // A file that shrank meanwhile is read as far as it goes.
-    result.size = std::fread(result.data.get(), 1, wanted, file.get());
-    if (std::ferror(file.get()) != 0) {
-        return std::nullopt;
+    while (result.size < wanted) {
+        const ssize_t got = ::pread(fd_, result.data.get() + result.size, wanted - result.size,
+                                    static_cast<off_t>(result.size));
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        result.size += static_cast<std::size_t>(got);
     }
     return result;
+}
+
+FileStream PictureFile::stream() const {
+    const int copy = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) {
+        return nullptr;
+    }
+    // The copy shares the file position, which nothing else here uses.
+    std::FILE* file = ::lseek(copy, 0, SEEK_SET) == 0 ? ::fdopen(copy, "rb") : nullptr;
+    if (file == nullptr) {
+        ::close(copy);
+    }
+    return FileStream(file);
+}
+
+std::optional<FileBytes> readFileBytes(const std::string& path, std::uint64_t limit) {
+    const std::optional<PictureFile> file = PictureFile::open(path);
+    if (!file || (limit >= file->size() && file->size() > kMaxPictureFileBytes)) {
+        return std::nullopt;
+    }
+    return file->readHead(limit);
 }
 
 bool writeFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -109,8 +109,7 @@ DecodeOutcome decodeFrom(const JpegSource& source, Bmp24Image& image) {
     if (c.num_components != 1 && c.num_components != 3) {
         return DecodeOutcome::Refused;
     }
-    if (c.image_width > static_cast<JDIMENSION>(kMaxPictureSide) ||
-        c.image_height > static_cast<JDIMENSION>(kMaxPictureSide) ||
+    if (!pictureSizeAllowed(c.image_width, c.image_height) ||
         !image.allocate(static_cast<std::int32_t>(c.image_width),
                         static_cast<std::int32_t>(c.image_height))) {
         return DecodeOutcome::Failed;
@@ -122,8 +121,12 @@ DecodeOutcome decodeFrom(const JpegSource& source, Bmp24Image& image) {
 
 } // namespace
 
+bool mayBeJpeg(std::span<const std::uint8_t> head, std::uint64_t) {
+    return head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8;
+}
+
 DecodeOutcome decodeJpeg(std::span<const std::uint8_t> file, Bmp24Image& image) {
-    if (file.size() < 2 || file[0] != 0xFF || file[1] != 0xD8) {
+    if (!mayBeJpeg(file, file.size())) {
         return DecodeOutcome::Refused;
     }
     return decodeFrom({file.data(), file.size(), nullptr}, image);

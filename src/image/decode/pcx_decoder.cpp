@@ -1,4 +1,4 @@
-#include "image/decode/byte_order.h"
+#include "image/bmp/little_endian.h"
 #include "image/decode/decode_limits.h"
 #include "image/decode/decoders.h"
 #include "image/decode/palette.h"
@@ -47,30 +47,34 @@ std::size_t fewestBytesPerLine(std::size_t lineBytes) {
 
 } // namespace
 
+bool mayBePcx(std::span<const std::uint8_t> head, std::uint64_t) {
+    if (head.size() < kHeaderBytes || head[0] != 0x0A) {
+        return false;
+    }
+    const unsigned bits = head[3] * head[65];
+    return le::read16(head, 8) != le::read16(head, 4) &&
+           le::read16(head, 10) != le::read16(head, 6) && (bits == 8 || bits == 24);
+}
+
 DecodeOutcome decodePcx(std::span<const std::uint8_t> file, Bmp24Image& image) {
-    if (file.size() < kHeaderBytes || file[0] != 0x0A) {
+    if (!mayBePcx(file, file.size())) {
         return DecodeOutcome::Refused;
     }
-    const std::uint8_t* h = file.data();
-    const std::int64_t xmin = le16(h + 4);
-    const std::int64_t ymin = le16(h + 6);
-    const std::int64_t xmax = le16(h + 8);
-    const std::int64_t ymax = le16(h + 10);
-    const unsigned bitsPerPlane = h[3];
-    const unsigned planes = h[65];
-    if (xmax == xmin || ymax == ymin ||
-        (bitsPerPlane * planes != 8 && bitsPerPlane * planes != 24)) {
-        return DecodeOutcome::Refused;
-    }
+    const std::int64_t xmin = le::read16(file, 4);
+    const std::int64_t ymin = le::read16(file, 6);
+    const std::int64_t xmax = le::read16(file, 8);
+    const std::int64_t ymax = le::read16(file, 10);
+    const unsigned bitsPerPlane = file[3];
+    const unsigned planes = file[65];
 
     const std::int64_t width = xmax - xmin + 1;
     const std::int64_t height = ymax - ymin + 1;
-    const std::size_t bytesPerLine = le16(h + 66);
+    const std::size_t bytesPerLine = le::read16(file, 66);
     const bool indexed = planes == 1;
     // Only one plane of 8 bits or three of them are laid out as described;
     // other splits of 8 or 24 bits would come out as noise.
-    if (bitsPerPlane != 8 || width < 1 || height < 1 || width > kMaxPictureSide ||
-        height > kMaxPictureSide || bytesPerLine < static_cast<std::size_t>(width)) {
+    if (bitsPerPlane != 8 || !pictureSizeAllowed(width, height) ||
+        bytesPerLine < static_cast<std::size_t>(width)) {
         return DecodeOutcome::Failed;
     }
     if (indexed && file.size() < kHeaderBytes + kPaletteBytes) {

@@ -15,6 +15,7 @@ constexpr std::size_t kBaseOffset = 0x30000;
 // Per pair of rows: two rows of luma, then 384 bytes of each chroma.
 constexpr std::size_t kGroupBytes = 3 * kWidth;
 constexpr std::size_t kBaseEnd = kBaseOffset + kGroupBytes * (kHeight / 2);
+static_assert(kBaseEnd == kPhotoCdBaseEnd);
 
 std::uint8_t toByte(double value) {
     const double v = std::floor(value + 0.5);
@@ -34,10 +35,18 @@ void convertRow(const std::uint8_t* luma, const std::uint8_t* chroma, std::uint8
 
 } // namespace
 
-DecodeOutcome decodePhotoCd(std::span<const std::uint8_t> file, Bmp24Image& image) {
+bool mayBePhotoCd(std::span<const std::uint8_t> head, std::uint64_t fileSize) {
     constexpr std::size_t kSignatureBytes = sizeof kSignature - 1;
-    if (file.size() < kBaseEnd ||
-        std::memcmp(file.data() + kSignatureOffset, kSignature, kSignatureBytes) != 0) {
+    return fileSize >= kBaseEnd && head.size() >= kSignatureOffset + kSignatureBytes &&
+           std::memcmp(head.data() + kSignatureOffset, kSignature, kSignatureBytes) == 0;
+}
+
+std::uint64_t photoCdExtent(std::span<const std::uint8_t>, std::uint64_t) {
+    return kBaseEnd;
+}
+
+DecodeOutcome decodePhotoCd(std::span<const std::uint8_t> file, Bmp24Image& image) {
+    if (file.size() < kBaseEnd || !mayBePhotoCd(file, file.size())) {
         return DecodeOutcome::Refused;
     }
     if (!image.allocate(kWidth, kHeight)) {

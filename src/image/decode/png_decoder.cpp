@@ -45,6 +45,7 @@ bool readInfo(PngJob& job) {
         return false;
     }
     png_set_read_fn(job.png, &job, readFromMemory);
+    // The sides only: the pixel count is checked once the header is read.
     png_set_user_limits(job.png, kMaxPictureSide, kMaxPictureSide);
     png_read_info(job.png, job.info);
     return true;
@@ -104,8 +105,12 @@ double fileGammaOf(const PngJob& job) {
 
 } // namespace
 
+bool mayBePng(std::span<const std::uint8_t> head, std::uint64_t) {
+    return head.size() >= 8 && png_sig_cmp(head.data(), 0, 8) == 0;
+}
+
 DecodeOutcome decodePng(std::span<const std::uint8_t> file, Bmp24Image& image) {
-    if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) {
+    if (!mayBePng(file, file.size())) {
         return DecodeOutcome::Refused;
     }
     PngJob job;
@@ -127,7 +132,7 @@ DecodeOutcome decodePng(std::span<const std::uint8_t> file, Bmp24Image& image) {
     // The user limits have bounded both sides already.
     const auto width = static_cast<std::int32_t>(png_get_image_width(job.png, job.info));
     const auto height = static_cast<std::int32_t>(png_get_image_height(job.png, job.info));
-    if (!prepareRows(job, fileGammaOf(job)) ||
+    if (!pictureSizeAllowed(width, height) || !prepareRows(job, fileGammaOf(job)) ||
         png_get_rowbytes(job.png, job.info) != 3 * static_cast<std::size_t>(width) ||
         !image.allocate(width, height)) {
         return DecodeOutcome::Failed;

@@ -100,26 +100,122 @@ std::unique_ptr<TIFF, TiffCloser> openTiff(MemoryFile& file) {
 }
 
 // Rows per call of the RGBA reader: whole strips or tiles, about kBandRows of
-// them. The reader turns a picture stored bottom first over within the rows
-// of one call, so such a picture is read in one call.
+// them, so that each is decoded once.
 std::uint32_t bandRows(TIFF* tif, std::uint32_t height) {
-    std::uint16_t orientation = ORIENTATION_TOPLEFT;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
     std::uint32_t unit = height;
     if (TIFFIsTiled(tif) != 0) {
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &unit);
     } else {
         TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &unit);
     }
-    if ((orientation != ORIENTATION_TOPLEFT && orientation != ORIENTATION_TOPRIGHT) || unit == 0 ||
-        unit >= height) {
+    if (unit == 0 || unit >= height) {
         return height;
     }
     const std::uint32_t units = std::max<std::uint32_t>(1, kBandRows / unit);
-    return std::min<std::uint64_t>(std::uint64_t{units} * unit, height);
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{units} * unit, height));
+}
+
+// Where the file's rows go in a picture shown top row first, left to right.
+// As in libtiff's own reader, the orientations that swap rows and columns
+// count as their unswapped counterparts.
+struct Placement {
+    std::uint32_t height = 0;
+    bool bottomFirst = false;
+    bool rightToLeft = false;
+
+    std::int32_t row(std::uint32_t fileRow) const {
+        return static_cast<std::int32_t>(bottomFirst ? height - 1 - fileRow : fileRow);
+    }
+};
+
+Placement placementOf(std::uint16_t orientation, std::uint32_t height) {
+    switch (orientation) {
+    case ORIENTATION_TOPRIGHT:
+    case ORIENTATION_RIGHTTOP:
+        return {height, false, true};
+    case ORIENTATION_BOTRIGHT:
+    case ORIENTATION_RIGHTBOT:
+        return {height, true, true};
+    case ORIENTATION_BOTLEFT:
+    case ORIENTATION_LEFTBOT:
+        return {height, true, false};
+    default:
+        return {height, false, false};
+    }
+}
+
+// One row of the RGBA reader's output (A, B, G, R from the high byte down)
+// as blue, green, red; alpha is dropped.
+void storeRow(const std::uint32_t* in, std::uint32_t width, bool rightToLeft, std::uint8_t* out) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+        const std::uint32_t pixel = in[rightToLeft ? width - 1 - x : x];
+        out[3 * x] = static_cast<std::uint8_t>(TIFFGetB(pixel));
+        out[3 * x + 1] = static_cast<std::uint8_t>(TIFFGetG(pixel));
+        out[3 * x + 2] = static_cast<std::uint8_t>(TIFFGetR(pixel));
+    }
+}
+
+// Rows read one at a time in file order and turned into RGBA by the reader's
+// own conversion for one row. Whatever the strips, only a row of samples and
+// a row of RGBA are held beside the image, and every strip is decoded once.
+// For pixels packed in one plane without subsampled chroma.
+bool readByRows(TIFF* tif, TIFFRGBAImage& rgba, const Placement& place, Bmp24Image& image) {
+    const tmsize_t scanline = TIFFScanlineSize(tif);
+    const auto width = static_cast<std::uint32_t>(image.width());
+    const std::unique_ptr<std::uint8_t[]> samples(
+        scanline > 0 ? new (std::nothrow) std::uint8_t[static_cast<std::size_t>(scanline)]
+                     : nullptr);
+    const std::unique_ptr<std::uint32_t[]> raster(new (std::nothrow) std::uint32_t[width]);
+    if (!samples || !raster) {
+        return false;
+    }
+    for (std::uint32_t r = 0; r < place.height; ++r) {
+        if (TIFFReadScanline(tif, samples.get(), r, 0) < 0) {
+            return false;
+        }
+        rgba.put.contig(&rgba, raster.get(), 0, r, width, 1, 0, 0, samples.get());
+        storeRow(raster.get(), width, place.rightToLeft, image.row(place.row(r)));
+    }
+    return true;
+}
+
+// The RGBA reader in bands of whole strips or tiles, for what rows cannot
+// carry: tiles, planes stored apart, subsampled chroma.
+bool readByBands(TIFF* tif, TIFFRGBAImage& rgba, const Placement& place, Bmp24Image& image) {
+    const auto width = static_cast<std::uint32_t>(image.width());
+    const std::uint32_t band = bandRows(tif, place.height);
+    const std::unique_ptr<std::uint32_t[]> raster(new (std::nothrow)
+                                                      std::uint32_t[std::size_t{width} * band]);
+    if (!raster) {
+        return false;
+    }
+    for (std::uint32_t top = 0; top < place.height; top += band) {
+        const std::uint32_t rows = std::min(band, place.height - top);
+        rgba.row_offset = static_cast<int>(top);
+        rgba.col_offset = 0;
+        if (TIFFRGBAImageGet(&rgba, raster.get(), width, rows) == 0) {
+            return false;
+        }
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            storeRow(raster.get() + std::size_t{r} * width, width, place.rightToLeft,
+                     image.row(place.row(top + r)));
+        }
+    }
+    return true;
 }
 
 } // namespace
+
+bool mayBeTiff(std::span<const std::uint8_t> head, std::uint64_t) {
+    // Byte order, then version 42 (classic) or 43 (BigTIFF) in that order.
+    if (head.size() < 4) {
+        return false;
+    }
+    const std::uint8_t version = head[0] == 'I' ? head[2] : head[3];
+    const std::uint8_t high = head[0] == 'I' ? head[3] : head[2];
+    return ((head[0] == 'I' && head[1] == 'I') || (head[0] == 'M' && head[1] == 'M')) &&
+           high == 0 && (version == 42 || version == 43);
+}
 
 DecodeOutcome decodeTiff(std::span<const std::uint8_t> file, Bmp24Image& image) {
     MemoryFile memory{file.data(), file.size(), 0};
@@ -131,8 +227,7 @@ DecodeOutcome decodeTiff(std::span<const std::uint8_t> file, Bmp24Image& image) 
     std::uint32_t height = 0;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
     TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
-    if (width == 0 || height == 0 || width > static_cast<std::uint32_t>(kMaxPictureSide) ||
-        height > static_cast<std::uint32_t>(kMaxPictureSide)) {
+    if (!pictureSizeAllowed(width, height)) {
         return DecodeOutcome::Failed;
     }
 
@@ -143,34 +238,19 @@ DecodeOutcome decodeTiff(std::span<const std::uint8_t> file, Bmp24Image& image) 
         return DecodeOutcome::Failed;
     }
     const std::unique_ptr<TIFFRGBAImage, RgbaImageEnder> end(&rgba);
-    rgba.req_orientation = ORIENTATION_TOPLEFT;
-
-    const std::uint32_t band = bandRows(tif.get(), height);
-    const std::unique_ptr<std::uint32_t[]> raster(new (std::nothrow)
-                                                      std::uint32_t[std::size_t{width} * band]);
-    if (!raster ||
-        !image.allocate(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height))) {
+    // Rows come in the file's own order and are placed here: the reader
+    // would otherwise turn a picture stored bottom first over within the
+    // rows of one call, which only works when that call reads them all.
+    rgba.req_orientation = rgba.orientation;
+    const Placement place = placementOf(rgba.orientation, height);
+    if (!image.allocate(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height))) {
         return DecodeOutcome::Failed;
     }
-    for (std::uint32_t top = 0; top < height; top += band) {
-        const std::uint32_t rows = std::min(band, height - top);
-        rgba.row_offset = static_cast<int>(top);
-        rgba.col_offset = 0;
-        if (TIFFRGBAImageGet(&rgba, raster.get(), width, rows) == 0) {
-            return DecodeOutcome::Failed;
-        }
-        for (std::uint32_t r = 0; r < rows; ++r) {
-            const std::uint32_t* in = raster.get() + std::size_t{r} * width;
-            std::uint8_t* out = image.row(static_cast<std::int32_t>(top + r));
-            for (std::uint32_t x = 0; x < width; ++x) {
-                // Packed A, B, G, R from the high byte down; alpha is dropped.
-                out[3 * x] = static_cast<std::uint8_t>(TIFFGetB(in[x]));
-                out[3 * x + 1] = static_cast<std::uint8_t>(TIFFGetG(in[x]));
-                out[3 * x + 2] = static_cast<std::uint8_t>(TIFFGetR(in[x]));
-            }
-        }
-    }
-    return DecodeOutcome::Decoded;
+    const bool byRows = TIFFIsTiled(tif.get()) == 0 && rgba.isContig != 0 &&
+                        rgba.put.contig != nullptr && rgba.photometric != PHOTOMETRIC_YCBCR;
+    const bool read = byRows ? readByRows(tif.get(), rgba, place, image)
+                             : readByBands(tif.get(), rgba, place, image);
+    return read ? DecodeOutcome::Decoded : DecodeOutcome::Failed;
 }
 
 } // namespace vexilon

@@ -19,6 +19,7 @@ TEST(LosslessFormats, EveryFormGivesTheSameImage) {
     // several bands of the TIFF reader. Both fit a 256-colour table.
     for (const auto& p : {patternPicture(5, 3), patternPicture(6, 150, 200)}) {
         SCOPED_TRACE(p.width);
+        const auto height = static_cast<std::uint32_t>(p.height);
         const std::vector<std::pair<std::string, Bytes>> files = {
             {"bmp", writeBmp(p)},
             {"bmp top-down", writeBmp(p, {.topDown = true})},
@@ -38,6 +39,13 @@ TEST(LosslessFormats, EveryFormGivesTheSameImage) {
             {"tiff tiled, deflate",
              writeTiff(p, {.compression = COMPRESSION_ADOBE_DEFLATE, .tiled = true})},
             {"tiff bottom first", writeTiff(p, {.rowsPerStrip = 4, .bottomFirst = true})},
+            {"tiff one strip", writeTiff(p, {.rowsPerStrip = height})},
+            {"tiff one strip, bottom first, lzw",
+             writeTiff(
+                 p, {.compression = COMPRESSION_LZW, .rowsPerStrip = height, .bottomFirst = true})},
+            {"tiff right to left", writeTiff(p, {.rightToLeft = true})},
+            {"tiff tiled, bottom first, right to left",
+             writeTiff(p, {.tiled = true, .bottomFirst = true, .rightToLeft = true})},
             {"pcx 24", writePcx(p)},
             {"pcx 24 padded lines", writePcx(p, {.extraLineBytes = 3, .xmin = 40})},
             {"pcx 8", writePcx(p, {.planes = 1})},

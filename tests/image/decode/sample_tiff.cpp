@@ -68,11 +68,20 @@ Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
     TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tif, TIFFTAG_COMPRESSION, o.compression);
-    TIFFSetField(tif, TIFFTAG_ORIENTATION,
-                 o.bottomFirst ? ORIENTATION_BOTLEFT : ORIENTATION_TOPLEFT);
+    const int orientations[2][2] = {{ORIENTATION_TOPLEFT, ORIENTATION_TOPRIGHT},
+                                    {ORIENTATION_BOTLEFT, ORIENTATION_BOTRIGHT}};
+    TIFFSetField(tif, TIFFTAG_ORIENTATION, orientations[o.bottomFirst][o.rightToLeft]);
+    Bytes reversed(3 * static_cast<std::size_t>(w));
     const auto fileRow = [&](std::uint32_t r) {
         const std::uint32_t y = o.bottomFirst ? h - 1 - r : r;
-        return const_cast<std::uint8_t*>(p.at(0, static_cast<std::int32_t>(y)));
+        const std::uint8_t* row = p.at(0, static_cast<std::int32_t>(y));
+        if (!o.rightToLeft) {
+            return const_cast<std::uint8_t*>(row);
+        }
+        for (std::uint32_t x = 0; x < w; ++x) {
+            std::copy_n(row + 3 * (w - 1 - x), 3, &reversed[3 * x]);
+        }
+        return reversed.data();
     };
     bool ok = true;
     if (o.tiled) {
@@ -95,6 +104,38 @@ Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
         for (std::uint32_t r = 0; r < h; ++r) {
             ok = ok && TIFFWriteScanline(tif, fileRow(r), r, 0) >= 0;
         }
+    }
+    TIFFClose(tif);
+    if (!ok) {
+        throw std::runtime_error("libtiff could not write the sample");
+    }
+    return file.data;
+}
+
+Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height) {
+    Growing file;
+    TIFF* tif = TIFFClientOpen("sample", "w", &file, readGrowing, writeGrowing, seekGrowing,
+                               closeGrowing, sizeOfGrowing, noMap, noUnmap);
+    if (tif == nullptr) {
+        throw std::runtime_error("libtiff could not start the sample");
+    }
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, height);
+    Bytes row((width + 7) / 8);
+    bool ok = true;
+    for (std::uint32_t y = 0; y < height && ok; ++y) {
+        std::fill(row.begin(), row.end(), 0);
+        for (std::uint32_t x = 0; x < width; ++x) {
+            if (checkerIsBlack(x, y)) {
+                row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
+            }
+        }
+        ok = TIFFWriteScanline(tif, row.data(), y, 0) >= 0;
     }
     TIFFClose(tif);
     if (!ok) {

@@ -43,8 +43,17 @@ struct TiffOptions {
     std::uint32_t rowsPerStrip = 0; // 0: libtiff's choice
     bool tiled = false;             // 16 x 16 tiles
     bool bottomFirst = false;       // orientation bottom-left, rows stored bottom up
+    bool rightToLeft = false;       // orientation top-right (or bottom-right), columns reversed
 };
 Bytes writeTiff(const RgbPicture& picture, const TiffOptions& options = {});
+
+// A black-and-white TIFF (1 bit, 0 is white) compressed with CCITT group 4 in
+// one strip, of any size without a picture in memory: black where
+// (x / 64 + y / 64) is odd. Large pictures make tiny files.
+Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height);
+inline bool checkerIsBlack(std::uint32_t x, std::uint32_t y) {
+    return (x / 64 + y / 64) % 2 == 1;
+}
 
 struct PcxOptions {
     int planes = 3; // 1: 8 bits with a colour table

@@ -3,10 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
-// Little-endian field access for BMP headers. Readers expect the caller to
-// have checked that the field lies inside the span.
+// Little-endian fields of picture file headers (BMP, PCX). Readers expect the
+// caller to have checked that the field lies inside the bytes.
 namespace vexilon::le {
 
 inline std::uint16_t read16(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -24,14 +23,14 @@ inline std::int32_t readSigned32(std::span<const std::uint8_t> bytes, std::size_
     return static_cast<std::int32_t>(read32(bytes, at));
 }
 
-inline void append16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
+inline void write16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-inline void append32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+inline void write32(std::uint8_t* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 }
 
