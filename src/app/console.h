@@ -2,7 +2,10 @@
 
 #include "app/console_paths.h"
 #include "control/burning_time.h"
+#include "control/job_control.h"
+#include "control/jogging.h"
 #include "control/run_time_clock.h"
+#include "ui/global_hot_keys.h"
 
 #include <QObject>
 #include <QString>
@@ -32,6 +35,7 @@ public:
 
     SerialChannel& serialPort() { return *serialPort_; }
     RunTimeClock& runTimeClock() { return runTimeClock_; }
+    Jogging& jogging() { return jogging_; }
 
 private:
     void connectAutomatically();
@@ -43,6 +47,9 @@ private:
     SerialChannel* serialPort_; // a unit of the window: it goes with it
     RunTimeClock runTimeClock_;
     BurningTime burningTime_;
+    GlobalHotKeys hotKeys_;
+    JobControl jobControl_;
+    Jogging jogging_;
 };
 
 } // namespace vexilon
