@@ -61,17 +61,30 @@ bool GlobalHotKeys::nativeEventFilter(const QByteArray& eventType, void* message
     if (keycode == 0) {
         return false;
     }
-    // A handler may give keys back; fire for the ones taken at the press.
-    std::vector<int> identifiers;
+    // Posted, not raised here: a handler that blocks (a jog waits 50 ms)
+    // would otherwise run inside Qt's loop over the X events, and a held key
+    // repeating faster than the handler returns would keep that loop, and
+    // with it the window thread, from ever getting to timers and serial data.
+    bool ours = false;
     for (const Taken& t : taken_) {
         if (t.keycode == keycode) {
-            identifiers.push_back(t.identifier);
+            ours = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this, identifier = t.identifier] {
+                    if (isTaken(identifier)) {
+                        emit hotKey(identifier);
+                    }
+                },
+                Qt::QueuedConnection);
         }
     }
-    for (const int identifier : identifiers) {
-        emit hotKey(identifier);
-    }
-    return !identifiers.empty();
+    return ours;
+}
+
+bool GlobalHotKeys::isTaken(int identifier) const {
+    return std::any_of(taken_.begin(), taken_.end(),
+                       [&](const Taken& t) { return t.identifier == identifier; });
 }
 
 } // namespace vexilon

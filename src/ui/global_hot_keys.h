@@ -33,7 +33,9 @@ public:
     std::size_t takenCount() const { return taken_.size(); }
 
 signals:
-    // Every press of a taken key, auto-repeat included.
+    // Every press of a taken key, auto-repeat included, in the order of the
+    // window thread's other events; a press of a key given back before its
+    // turn came is dropped.
     void hotKey(int identifier);
 
 private:
@@ -43,6 +45,7 @@ private:
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    bool isTaken(int identifier) const;
 
     std::unique_ptr<X11KeyGrabs> grabs_;
     std::vector<Taken> taken_;

@@ -1,0 +1,193 @@
+#include "support/qt_environment.h"
+
+#include "console_on_the_line.h"
+#include "control/control_events.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include <poll.h>
+
+namespace vexilon {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr xcb_keysym_t kUp = 0xff52;
+constexpr xcb_keysym_t kDown = 0xff54;
+
+// Presses and releases a key on the X server, as a keyboard would.
+void press(const std::string& key) {
+    ASSERT_EQ(std::system(("xdotool key " + key).c_str()), 0) << key;
+}
+
+// Another program on the same X server: a focused window of its own that
+// collects the key presses it is given, and grabs of its own.
+class OtherProgram {
+public:
+    OtherProgram() : connection_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        symbols_ = xcb_key_symbols_alloc(connection_);
+    }
+    ~OtherProgram() {
+        xcb_key_symbols_free(symbols_);
+        xcb_disconnect(connection_);
+    }
+
+    xcb_keycode_t keycode(xcb_keysym_t keysym) const {
+        std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
+            xcb_key_symbols_get_keycode(symbols_, keysym), &std::free);
+        return codes ? codes.get()[0] : 0;
+    }
+
+    void takeTheFocus() {
+        const xcb_window_t window = xcb_generate_id(connection_);
+        const std::uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, 0, 0, 100, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        xcb_map_window(connection_, window);
+        xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+        sync();
+    }
+
+    bool grab(xcb_keycode_t keycode) {
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+            connection_, 0, root_, 0, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_generic_error_t* error = xcb_request_check(connection_, cookie);
+        std::free(error);
+        return error == nullptr;
+    }
+
+    // Waits up to ten seconds for a press of the key.
+    bool receives(xcb_keycode_t keycode) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (takePresses(keycode) > 0) {
+                return true;
+            }
+            pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
+            poll(&fd, 1, 100);
+        }
+        return false;
+    }
+
+    // Presses of the key that reached this program so far.
+    int presses(xcb_keycode_t keycode) {
+        sync();
+        return takePresses(keycode);
+    }
+
+private:
+    void sync() {
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    }
+    int takePresses(xcb_keycode_t keycode) {
+        int count = 0;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if ((event->response_type & 0x7f) == XCB_KEY_PRESS &&
+                reinterpret_cast<xcb_key_press_event_t*>(event)->detail == keycode) {
+                ++count;
+            }
+            std::free(event);
+        }
+        return count;
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = 0;
+    xcb_key_symbols_t* symbols_ = nullptr;
+};
+
+class ConsoleHotKeys : public test_support::ConsoleOnTheLine {
+protected:
+    void SetUp() override {
+        ConsoleOnTheLine::SetUp();
+        other.takeTheFocus();
+        // The keys work whatever the state of the jog buttons.
+        applyControlEvent(window, ControlEvent::StartUp);
+    }
+
+    std::vector<int> identifiers() {
+        const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+        return {keys.up, keys.down, keys.left, keys.right};
+    }
+    // Presses the key and waits for the jog it runs.
+    void jogsBy(const std::string& key, const char* line, Bytes bytes) {
+        press(key);
+        const std::string expected = shown(line);
+        ASSERT_TRUE(test_support::waitUntil([&] { return logText().size() > logMark; })) << key;
+        EXPECT_EQ(newLog(), expected) << key;
+        EXPECT_EQ(wire(bytes.size()), bytes) << key;
+    }
+
+    OtherProgram other;
+};
+
+TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
+    const xcb_keycode_t up = other.keycode(kUp);
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
+
+    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    jogsBy("Down", "Laser Movement : Down\r\n", {245, 2});
+    jogsBy("Left", "Laser Movement : Left\r\n", {245, 3});
+    jogsBy("Right", "Laser Movement : Right\r\n", {245, 4});
+    EXPECT_EQ(other.presses(up), 0);
+
+    // Neither lock key switches the grab off.
+    press("Caps_Lock");
+    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    press("Num_Lock");
+    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    press("Caps_Lock");
+    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    press("Num_Lock");
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
+    press("Up");
+    EXPECT_TRUE(other.receives(up));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(newLog(), "");
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33005, 33006, 33007, 33008}));
+    jogsBy("Right", "Laser Movement : Right\r\n", {245, 4});
+    console.jogging().hotKeyPressed(33004); // the old Right
+    EXPECT_EQ(newLog(), "");
+    EXPECT_EQ(other.presses(up), 0);
+}
+
+TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
+    window.ui.UseKeyboardCheckBox->click();
+    ASSERT_EQ(std::system("xdotool keydown Left"), 0);
+    const bool repeated =
+        test_support::waitUntil([&] { return logText().count(QStringLiteral("Left")) >= 3; });
+    ASSERT_EQ(std::system("xdotool keyup Left"), 0);
+    EXPECT_TRUE(repeated);
+}
+
+TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
+    const xcb_keycode_t down = other.keycode(kDown);
+    ASSERT_TRUE(other.grab(down));
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 0, 33003, 33004}));
+    press("Down");
+    EXPECT_TRUE(other.receives(down));
+    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    EXPECT_EQ(newLog(), "");
+
+    window.ui.UseKeyboardCheckBox->click(); // releasing the refused key is harmless
+    press("Down");
+    EXPECT_TRUE(other.receives(down));
+}
+
+} // namespace
+} // namespace vexilon
