@@ -149,5 +149,15 @@ TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) 
     EXPECT_EQ(raised, (std::vector<int>{255, 3, 17, 0, 45, 102}));
 }
 
+TEST_F(ConsoleMachineControl, WithoutAnXServerTheArrowKeysAreRefusedSilently) {
+    window.ui.UseKeyboardCheckBox->click();
+    window.ui.UseKeyboardCheckBox->click();
+    window.ui.UseKeyboardCheckBox->click();
+    const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+    EXPECT_EQ((std::vector{keys.up, keys.down, keys.left, keys.right}), (std::vector{0, 0, 0, 0}));
+    console.jogging().hotKeyPressed(0);
+    EXPECT_EQ(newLog(), "");
+}
+
 } // namespace
 } // namespace vexilon
