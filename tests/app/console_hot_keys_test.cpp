@@ -52,7 +52,7 @@ public:
                           &events);
         xcb_map_window(connection_, window);
         xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
-        sync();
+        presses(0);
     }
 
     bool grab(xcb_keycode_t keycode) {
@@ -63,42 +63,28 @@ public:
         return error == nullptr;
     }
 
-    // Waits up to ten seconds for a press of the key.
-    bool receives(xcb_keycode_t keycode) {
+    // Presses of the key that reached this program, after waiting up to ten
+    // seconds for the first one when asked to.
+    int presses(xcb_keycode_t keycode, bool wait = false) {
+        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_),
+                                            nullptr)); // everything sent so far is in
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (takePresses(keycode) > 0) {
-                return true;
+        int count = 0;
+        do {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                count += (event->response_type & 0x7f) == XCB_KEY_PRESS &&
+                         reinterpret_cast<xcb_key_press_event_t*>(event)->detail == keycode;
+                std::free(event);
             }
             pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
-            poll(&fd, 1, 100);
-        }
-        return false;
-    }
-
-    // Presses of the key that reached this program so far.
-    int presses(xcb_keycode_t keycode) {
-        sync();
-        return takePresses(keycode);
-    }
-
-private:
-    void sync() {
-        std::free(
-            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-    }
-    int takePresses(xcb_keycode_t keycode) {
-        int count = 0;
-        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-            if ((event->response_type & 0x7f) == XCB_KEY_PRESS &&
-                reinterpret_cast<xcb_key_press_event_t*>(event)->detail == keycode) {
-                ++count;
+            if (count == 0 && wait) {
+                poll(&fd, 1, 100);
             }
-            std::free(event);
-        }
+        } while (count == 0 && wait && std::chrono::steady_clock::now() < deadline);
         return count;
     }
 
+private:
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;
     xcb_key_symbols_t* symbols_ = nullptr;
@@ -117,10 +103,11 @@ protected:
         const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
         return {keys.up, keys.down, keys.left, keys.right};
     }
-    // Presses the key and waits for the jog it runs.
-    void jogsBy(const std::string& key, const char* line, Bytes bytes) {
+    // Presses the arrow and waits for the jog it runs.
+    void jogsBy(const std::string& key, std::uint8_t direction) {
         press(key);
-        const std::string expected = shown(line);
+        const std::string expected = "Laser Movement : " + key + "\n";
+        const Bytes bytes{245, direction};
         ASSERT_TRUE(test_support::waitUntil([&] { return logText().size() > logMark; })) << key;
         EXPECT_EQ(newLog(), expected) << key;
         EXPECT_EQ(wire(bytes.size()), bytes) << key;
@@ -134,31 +121,31 @@ TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
     window.ui.UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
 
-    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
-    jogsBy("Down", "Laser Movement : Down\r\n", {245, 2});
-    jogsBy("Left", "Laser Movement : Left\r\n", {245, 3});
-    jogsBy("Right", "Laser Movement : Right\r\n", {245, 4});
+    jogsBy("Up", 1);
+    jogsBy("Down", 2);
+    jogsBy("Left", 3);
+    jogsBy("Right", 4);
     EXPECT_EQ(other.presses(up), 0);
 
     // Neither lock key switches the grab off.
     press("Caps_Lock");
-    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    jogsBy("Up", 1);
     press("Num_Lock");
-    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    jogsBy("Up", 1);
     press("Caps_Lock");
-    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
+    jogsBy("Up", 1);
     press("Num_Lock");
 
     window.ui.UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
     press("Up");
-    EXPECT_TRUE(other.receives(up));
+    EXPECT_EQ(other.presses(up, true), 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(newLog(), "");
 
     window.ui.UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33005, 33006, 33007, 33008}));
-    jogsBy("Right", "Laser Movement : Right\r\n", {245, 4});
+    jogsBy("Right", 4);
     console.jogging().hotKeyPressed(33004); // the old Right
     EXPECT_EQ(newLog(), "");
     EXPECT_EQ(other.presses(up), 0);
@@ -180,13 +167,12 @@ TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
     window.ui.UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 0, 33003, 33004}));
     press("Down");
-    EXPECT_TRUE(other.receives(down));
-    jogsBy("Up", "Laser Movement : Up\r\n", {245, 1});
-    EXPECT_EQ(newLog(), "");
+    EXPECT_EQ(other.presses(down, true), 1);
+    jogsBy("Up", 1); // and no Down before it
 
     window.ui.UseKeyboardCheckBox->click(); // releasing the refused key is harmless
     press("Down");
-    EXPECT_TRUE(other.receives(down));
+    EXPECT_EQ(other.presses(down, true), 1);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "console_on_the_line.h"
 #include "control/control_events.h"
 #include "control/machine_controls.h"
+#include "ui/interval_timer.h"
 
 #include <QAbstractButton>
 
@@ -17,23 +18,17 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ConsoleMachineControl : public test_support::ConsoleOnTheLine {
 protected:
-    // The machine controls that are disabled, by name.
-    std::set<std::string> disabled() const {
+    // The machine controls, by name: the disabled ones or all of them.
+    std::set<std::string> disabled(bool all = false) const {
         std::set<std::string> names;
         for (const QWidget* control : machineControls(window)) {
-            if (!control->isEnabled()) {
+            if (all || !control->isEnabled()) {
                 names.insert(control->objectName().toStdString());
             }
         }
         return names;
     }
-    std::set<std::string> allControls() const {
-        std::set<std::string> names;
-        for (const QWidget* control : machineControls(window)) {
-            names.insert(control->objectName().toStdString());
-        }
-        return names;
-    }
+    std::set<std::string> allControls() const { return disabled(true); }
 };
 
 TEST_F(ConsoleMachineControl, EveryJobAndPositioningButtonPutsItsBytesOnTheWire) {
@@ -106,7 +101,56 @@ TEST_F(ConsoleMachineControl, EnabledControlsFollowAWholeJobCycle) {
 
     applyControlEvent(window, ControlEvent::Disconnected);
     EXPECT_EQ(disabled(), allControls());
-    EXPECT_TRUE(window.ui.UseKeyboardCheckBox->isEnabled());
+
+    // Still usable, but without an X server the arrows are refused silently.
+    newLog();
+    window.ui.UseKeyboardCheckBox->click();
+    const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+    EXPECT_EQ((std::vector{keys.up, keys.down, keys.left, keys.right}), (std::vector{0, 0, 0, 0}));
+    console.jogging().hotKeyPressed(0); // 0 is no key: it never jogs
+    EXPECT_EQ(newLog(), "");
+}
+
+TEST_F(ConsoleMachineControl, TheClockRunsFromStartOrRecarveAndOnlyRestartAndRecarveZeroIt) {
+    const Ui::MainWindow& ui = window.ui;
+    IntervalTimer& timer = *window.runTimeTimer();
+    const auto ticks = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            emit timer.tick();
+        }
+    };
+    const auto clock = [&] { return ui.RunTimeLabel->text().toStdString(); };
+    const auto position = [&] { return (ui.XCoordBox->text() + "," + ui.YCoordBox->text()); };
+
+    ui.StartButton->click();
+    ticks(67);
+    ui.PauseButton->click();
+    EXPECT_FALSE(timer.isRunning());
+    EXPECT_EQ(clock(), "Run time :  01:07");
+    ui.StartButton->click();
+    ticks(1);
+    EXPECT_EQ(clock(), "Run time :  01:08");
+    ui.StartButton->click(); // running already: no reset
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_EQ(console.runTimeClock().elapsedSeconds(), 68);
+
+    ui.XCoordBox->setText(QStringLiteral("317"));
+    ui.FastForwardButton->click();
+    ui.FastBackwardButton->click();
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_EQ(console.runTimeClock().elapsedSeconds(), 68);
+    EXPECT_EQ(position(), QStringLiteral("317,000"));
+
+    ui.RestartButton->click();
+    EXPECT_FALSE(timer.isRunning());
+    EXPECT_EQ(position(), QStringLiteral("000,000"));
+    ui.XCoordBox->setText(QStringLiteral("45"));
+    ui.RecarveButton->click(); // on a stopped clock, after a report came in
+    EXPECT_TRUE(timer.isRunning());
+    EXPECT_EQ(clock(), "Run time :  00:00");
+    ticks(1);
+    EXPECT_EQ(clock(), "Run time :  00:01");
+    EXPECT_EQ(position(), QStringLiteral("45,000"));
 }
 
 TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) {
@@ -147,16 +191,6 @@ TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) 
     EXPECT_FALSE(raisedDuringJog);
     ASSERT_TRUE(test_support::waitUntil([&] { return raised.size() >= 6; }));
     EXPECT_EQ(raised, (std::vector<int>{255, 3, 17, 0, 45, 102}));
-}
-
-TEST_F(ConsoleMachineControl, WithoutAnXServerTheArrowKeysAreRefusedSilently) {
-    window.ui.UseKeyboardCheckBox->click();
-    window.ui.UseKeyboardCheckBox->click();
-    window.ui.UseKeyboardCheckBox->click();
-    const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
-    EXPECT_EQ((std::vector{keys.up, keys.down, keys.left, keys.right}), (std::vector{0, 0, 0, 0}));
-    console.jogging().hotKeyPressed(0);
-    EXPECT_EQ(newLog(), "");
 }
 
 } // namespace
