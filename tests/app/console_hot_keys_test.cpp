@@ -19,6 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr xcb_keysym_t kUp = 0xff52;
 constexpr xcb_keysym_t kDown = 0xff54;
+constexpr xcb_keysym_t kLeft = 0xff51;
 
 // Presses and releases a key on the X server, as a keyboard would.
 void press(const std::string& key) {
@@ -55,9 +56,9 @@ public:
         presses(0);
     }
 
-    bool grab(xcb_keycode_t keycode) {
+    bool grab(xcb_keycode_t keycode, std::uint16_t modifiers) {
         const xcb_void_cookie_t cookie = xcb_grab_key_checked(
-            connection_, 0, root_, 0, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            connection_, 0, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         xcb_generic_error_t* error = xcb_request_check(connection_, cookie);
         std::free(error);
         return error == nullptr;
@@ -162,12 +163,16 @@ TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
 
 TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
     const xcb_keycode_t down = other.keycode(kDown);
-    ASSERT_TRUE(other.grab(down));
+    const xcb_keycode_t left = other.keycode(kLeft);
+    ASSERT_TRUE(other.grab(down, 0));
+    ASSERT_TRUE(other.grab(left, XCB_MOD_MASK_2)); // NumLock only
 
     window.ui.UseKeyboardCheckBox->click();
-    EXPECT_EQ(identifiers(), (std::vector{33001, 0, 33003, 33004}));
+    EXPECT_EQ(identifiers(), (std::vector{33001, 0, 0, 33004}));
     press("Down");
     EXPECT_EQ(other.presses(down, true), 1);
+    press("Left"); // no grab of the refused key was left behind
+    EXPECT_EQ(other.presses(left, true), 1);
     jogsBy("Up", 1); // and no Down before it
 
     window.ui.UseKeyboardCheckBox->click(); // releasing the refused key is harmless
