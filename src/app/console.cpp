@@ -32,9 +32,27 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
       replyRouting_(*serialPort_,
                     {*window.ui.PreviewCanvas, *window.ui.XCoordBox, *window.ui.YCoordBox,
                      runTimeClock_, connection_, state.carvedColor},
-                    [this](const QString& text) { log(text); }) {
+                    [this](const QString& text) { log(text); }),
+      jobControl_(
+          JobButtons{*window.ui.StartButton, *window.ui.PauseButton, *window.ui.RestartButton,
+                     *window.ui.RecarveButton, *window.ui.FastForwardButton,
+                     *window.ui.FastBackwardButton},
+          runTimeClock_, *window.ui.XCoordBox, *window.ui.YCoordBox,
+          [this](std::uint8_t byte) { serialPort_->send(byte); },
+          [this](const QString& text) { log(text); },
+          [this](ControlEvent event) { applyControlEvent(window_, event); }),
+      jogging_(
+          PositioningButtons{*window.ui.UpButton, *window.ui.DownButton, *window.ui.LeftButton,
+                             *window.ui.RightButton, *window.ui.OriginButton,
+                             *window.ui.MiddleButton, *window.ui.CarvingPreviewButton,
+                             *window.ui.UseKeyboardCheckBox},
+          HotKeyService{[this](Qt::Key key) { return hotKeys_.take(key); },
+                        [this](int identifier) { hotKeys_.release(identifier); }},
+          [this](std::uint8_t byte) { serialPort_->send(byte); },
+          [this](const QString& text) { log(text); }, realBlockingWait()) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
     serialPort_->setDeviceDirectory(paths_.deviceDirectory);
+    connect(&hotKeys_, &GlobalHotKeys::hotKey, &jogging_, &Jogging::hotKeyPressed);
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
     connect(window_.ui.SettingButton, &QPushButton::clicked, this, &Console::openSettings);
 }

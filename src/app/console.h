@@ -5,7 +5,10 @@
 #include "app/reply_routing.h"
 #include "control/burning_time.h"
 #include "control/connection/connection.h"
+#include "control/job_control.h"
+#include "control/jogging.h"
 #include "control/run_time_clock.h"
+#include "ui/global_hot_keys.h"
 
 #include <QObject>
 #include <QString>
@@ -39,6 +42,7 @@ public:
     RunTimeClock& runTimeClock() { return runTimeClock_; }
     Connection& connection() { return connection_; }
     ReplyRouting& replyRouting() { return replyRouting_; }
+    Jogging& jogging() { return jogging_; }
 
 private:
     void connectAutomatically();
@@ -54,6 +58,9 @@ private:
     BurningTime burningTime_;
     Connection connection_;
     ReplyRouting replyRouting_;
+    GlobalHotKeys hotKeys_;
+    JobControl jobControl_;
+    Jogging jogging_;
 };
 
 } // namespace vexilon

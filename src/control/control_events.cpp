@@ -4,7 +4,8 @@
 
 #include <QWidget>
 
-#include <initializer_list>
+#include <array>
+#include <span>
 
 namespace vexilon {
 namespace {
@@ -18,8 +19,24 @@ struct Step {
 
 struct Change {
     Group group;
-    std::initializer_list<Step> then;
+    std::span<const Step> then;
 };
+
+// The steps live in static arrays: a braced list returned inside a struct
+// would die with the return statement and leave the change pointing nowhere.
+constexpr std::array<Step, 5> kImageButtonsOnly = {{{"SendImageButton", true},
+                                                    {"ClearButton", true},
+                                                    {"ZoomOutButton", true},
+                                                    {"RotateButton", true},
+                                                    {"ReloadButton", true}}};
+constexpr std::array<Step, 3> kCarveRateOff = {
+    {{"FastBackwardButton", false}, {"FastForwardButton", false}, {"RecarveButton", false}}};
+constexpr std::array<Step, 6> kJobRunning = {{{"FastBackwardButton", true},
+                                              {"FastForwardButton", true},
+                                              {"RecarveButton", true},
+                                              {"OriginButton", false},
+                                              {"CarvingPreviewButton", false},
+                                              {"MiddleButton", false}}};
 
 Change changeFor(ControlEvent event) {
     switch (event) {
@@ -31,25 +48,11 @@ Change changeFor(ControlEvent event) {
     case ControlEvent::Clear:
         return {Group::EnableAll, {}};
     case ControlEvent::PictureTakenIn:
-        return {Group::DisableAll,
-                {{"SendImageButton", true},
-                 {"ClearButton", true},
-                 {"ZoomOutButton", true},
-                 {"RotateButton", true},
-                 {"ReloadButton", true}}};
+        return {Group::DisableAll, kImageButtonsOnly};
     case ControlEvent::UploadFinished:
-        return {Group::EnableAll,
-                {{"FastBackwardButton", false},
-                 {"FastForwardButton", false},
-                 {"RecarveButton", false}}};
+        return {Group::EnableAll, kCarveRateOff};
     case ControlEvent::Start:
-        return {Group::None,
-                {{"FastBackwardButton", true},
-                 {"FastForwardButton", true},
-                 {"RecarveButton", true},
-                 {"OriginButton", false},
-                 {"CarvingPreviewButton", false},
-                 {"MiddleButton", false}}};
+        return {Group::None, kJobRunning};
     }
     return {Group::None, {}};
 }

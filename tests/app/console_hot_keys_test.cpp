@@ -1,0 +1,184 @@
+#include "support/qt_environment.h"
+
+#include "console_on_the_line.h"
+#include "control/control_events.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include <poll.h>
+
+namespace vexilon {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr xcb_keysym_t kUp = 0xff52;
+constexpr xcb_keysym_t kDown = 0xff54;
+constexpr xcb_keysym_t kLeft = 0xff51;
+
+// Presses and releases a key on the X server, as a keyboard would.
+void press(const std::string& key) {
+    ASSERT_EQ(std::system(("xdotool key " + key).c_str()), 0) << key;
+}
+
+// Another program on the same X server: a focused window of its own that
+// collects the key presses it is given, and grabs of its own.
+class OtherProgram {
+public:
+    OtherProgram() : connection_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        symbols_ = xcb_key_symbols_alloc(connection_);
+    }
+    ~OtherProgram() {
+        xcb_key_symbols_free(symbols_);
+        xcb_disconnect(connection_);
+    }
+
+    xcb_keycode_t keycode(xcb_keysym_t keysym) const {
+        std::unique_ptr<xcb_keycode_t, decltype(&std::free)> codes(
+            xcb_key_symbols_get_keycode(symbols_, keysym), &std::free);
+        return codes ? codes.get()[0] : 0;
+    }
+
+    void takeTheFocus() {
+        const xcb_window_t window = xcb_generate_id(connection_);
+        const std::uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, root_, 0, 0, 100, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        xcb_map_window(connection_, window);
+        xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+        presses(0);
+    }
+
+    bool grab(xcb_keycode_t keycode, std::uint16_t modifiers) {
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+            connection_, 0, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_generic_error_t* error = xcb_request_check(connection_, cookie);
+        std::free(error);
+        return error == nullptr;
+    }
+
+    // Presses of the key that reached this program, after waiting up to ten
+    // seconds for the first one when asked to.
+    int presses(xcb_keycode_t keycode, bool wait = false) {
+        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_),
+                                            nullptr)); // everything sent so far is in
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        int count = 0;
+        do {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                count += (event->response_type & 0x7f) == XCB_KEY_PRESS &&
+                         reinterpret_cast<xcb_key_press_event_t*>(event)->detail == keycode;
+                std::free(event);
+            }
+            pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
+            if (count == 0 && wait) {
+                poll(&fd, 1, 100);
+            }
+        } while (count == 0 && wait && std::chrono::steady_clock::now() < deadline);
+        return count;
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = 0;
+    xcb_key_symbols_t* symbols_ = nullptr;
+};
+
+class ConsoleHotKeys : public test_support::ConsoleOnTheLine {
+protected:
+    void SetUp() override {
+        ConsoleOnTheLine::SetUp();
+        other.takeTheFocus();
+        // The keys work whatever the state of the jog buttons.
+        applyControlEvent(window, ControlEvent::StartUp);
+    }
+
+    std::vector<int> identifiers() {
+        const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+        return {keys.up, keys.down, keys.left, keys.right};
+    }
+    // Presses the arrow and waits for the jog it runs.
+    void jogsBy(const std::string& key, std::uint8_t direction) {
+        press(key);
+        const std::string expected = "Laser Movement : " + key + "\n";
+        const Bytes bytes{245, direction};
+        ASSERT_TRUE(test_support::waitUntil([&] { return logText().size() > logMark; })) << key;
+        EXPECT_EQ(newLog(), expected) << key;
+        EXPECT_EQ(wire(bytes.size()), bytes) << key;
+    }
+
+    OtherProgram other;
+};
+
+TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
+    const xcb_keycode_t up = other.keycode(kUp);
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
+
+    jogsBy("Up", 1);
+    jogsBy("Down", 2);
+    jogsBy("Left", 3);
+    jogsBy("Right", 4);
+    EXPECT_EQ(other.presses(up), 0);
+
+    // Neither lock key switches the grab off.
+    press("Caps_Lock");
+    jogsBy("Up", 1);
+    press("Num_Lock");
+    jogsBy("Up", 1);
+    press("Caps_Lock");
+    jogsBy("Up", 1);
+    press("Num_Lock");
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
+    press("Up");
+    EXPECT_EQ(other.presses(up, true), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(newLog(), "");
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33005, 33006, 33007, 33008}));
+    jogsBy("Right", 4);
+    console.jogging().hotKeyPressed(33004); // the old Right
+    EXPECT_EQ(newLog(), "");
+    EXPECT_EQ(other.presses(up), 0);
+}
+
+TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
+    window.ui.UseKeyboardCheckBox->click();
+    ASSERT_EQ(std::system("xdotool keydown Left"), 0);
+    const bool repeated =
+        test_support::waitUntil([&] { return logText().count(QStringLiteral("Left")) >= 3; });
+    ASSERT_EQ(std::system("xdotool keyup Left"), 0);
+    EXPECT_TRUE(repeated);
+}
+
+TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
+    const xcb_keycode_t down = other.keycode(kDown);
+    const xcb_keycode_t left = other.keycode(kLeft);
+    ASSERT_TRUE(other.grab(down, 0));
+    ASSERT_TRUE(other.grab(left, XCB_MOD_MASK_2)); // NumLock only
+
+    window.ui.UseKeyboardCheckBox->click();
+    EXPECT_EQ(identifiers(), (std::vector{33001, 0, 0, 33004}));
+    press("Down");
+    EXPECT_EQ(other.presses(down, true), 1);
+    press("Left"); // no grab of the refused key was left behind
+    EXPECT_EQ(other.presses(left, true), 1);
+    jogsBy("Up", 1); // and no Down before it
+
+    window.ui.UseKeyboardCheckBox->click(); // releasing the refused key is harmless
+    press("Down");
+    EXPECT_EQ(other.presses(down, true), 1);
+}
+
+} // namespace
+} // namespace vexilon
