@@ -20,6 +20,7 @@ void ReplyRouting::handle(int byte) {
     }
     if (actions.carvingStopped) {
         targets_.clock.stopTicking();
+        emit carvingStopped();
     }
     if (actions.versionReport) {
         log_(QStringLiteral("Firmware Version : V3.0.0\r\n"));
@@ -28,6 +29,7 @@ void ReplyRouting::handle(int byte) {
     if (const auto dot = actions.position) {
         targets_.canvas.setPixel(dot->x, dot->y, static_cast<quint32>(targets_.carvedColor));
         showPosition(targets_.xBox, targets_.yBox, dot->x, dot->y);
+        emit dotReported(dot->x, dot->y);
     }
 }
 

@@ -42,6 +42,11 @@ public:
 
     const protocol::ReplyParser& parser() const { return parser_; }
 
+signals:
+    // Raised after the console has shown them, for whoever follows the job.
+    void carvingStopped();
+    void dotReported(int x, int y);
+
 private:
     Targets targets_;
     Log log_;

@@ -28,12 +28,14 @@ void JobControl::start() {
     // No reset: after a pause the count resumes where it stood, and a clock
     // that already runs keeps its phase.
     clock_.startTicking();
+    emit started();
 }
 
 void JobControl::pause() {
     send_(protocol::kPause);
     clock_.stopTicking();
     log_(QStringLiteral("Engraving Pause !\r\n\r\n"));
+    emit paused();
 }
 
 void JobControl::restart() {
@@ -44,6 +46,7 @@ void JobControl::restart() {
     clock_.stopTicking();
     clock_.resetLabel();
     resetPosition(xBox_, yBox_);
+    emit restarted();
 }
 
 void JobControl::recarve() {
@@ -54,6 +57,7 @@ void JobControl::recarve() {
     clock_.resetCounter();
     clock_.startTicking();
     clock_.resetLabel();
+    emit recarved();
 }
 
 void JobControl::fastForward() {

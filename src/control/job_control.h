@@ -45,6 +45,13 @@ public:
     void fastForward();
     void fastBackward();
 
+signals:
+    // Raised once a click has done its work, for whoever follows the job.
+    void started();
+    void paused();
+    void restarted();
+    void recarved();
+
 private:
     RunTimeClock& clock_;
     QLineEdit& xBox_;

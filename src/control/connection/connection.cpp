@@ -133,6 +133,7 @@ void Connection::dropConnection(const QString& line) {
     applyControlEvent(controls_.window, ControlEvent::Disconnected);
     controls_.portComboBox.show();
     controls_.disconnectButton.hide();
+    emit dropped();
 }
 
 // VerifyTimer starts just before the request, so that the second the machine

@@ -55,6 +55,10 @@ public:
     int currentPortNumber() const { return currentPort_; }
     bool manualMode() const { return manualMode_; }
 
+signals:
+    // Break, or the port hung up: the console no longer sees the machine.
+    void dropped();
+
 private:
     void verificationFailed();
     void connectionLost();
