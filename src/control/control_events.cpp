@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include <initializer_list>
+#include <span>
 
 namespace vexilon {
 namespace {
@@ -16,9 +16,22 @@ struct Step {
     bool enable;
 };
 
+// The steps live in static arrays: a list built in the return statement
+// would die with it and leave the caller reading freed memory.
+constexpr Step kPictureTakenIn[] = {{"SendImageButton", true},
+                                    {"ClearButton", true},
+                                    {"ZoomOutButton", true},
+                                    {"RotateButton", true},
+                                    {"ReloadButton", true}};
+constexpr Step kUploadFinished[] = {
+    {"FastBackwardButton", false}, {"FastForwardButton", false}, {"RecarveButton", false}};
+constexpr Step kStart[] = {{"FastBackwardButton", true},    {"FastForwardButton", true},
+                           {"RecarveButton", true},         {"OriginButton", false},
+                           {"CarvingPreviewButton", false}, {"MiddleButton", false}};
+
 struct Change {
     Group group;
-    std::initializer_list<Step> then;
+    std::span<const Step> then;
 };
 
 Change changeFor(ControlEvent event) {
@@ -31,25 +44,11 @@ Change changeFor(ControlEvent event) {
     case ControlEvent::Clear:
         return {Group::EnableAll, {}};
     case ControlEvent::PictureTakenIn:
-        return {Group::DisableAll,
-                {{"SendImageButton", true},
-                 {"ClearButton", true},
-                 {"ZoomOutButton", true},
-                 {"RotateButton", true},
-                 {"ReloadButton", true}}};
+        return {Group::DisableAll, kPictureTakenIn};
     case ControlEvent::UploadFinished:
-        return {Group::EnableAll,
-                {{"FastBackwardButton", false},
-                 {"FastForwardButton", false},
-                 {"RecarveButton", false}}};
+        return {Group::EnableAll, kUploadFinished};
     case ControlEvent::Start:
-        return {Group::None,
-                {{"FastBackwardButton", true},
-                 {"FastForwardButton", true},
-                 {"RecarveButton", true},
-                 {"OriginButton", false},
-                 {"CarvingPreviewButton", false},
-                 {"MiddleButton", false}}};
+        return {Group::None, kStart};
     }
     return {Group::None, {}};
 }
