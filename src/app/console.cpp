@@ -8,11 +8,20 @@
 #include "link/serial_channel.h"
 #include "ui/drop_target.h"
 #include "ui/log_pane.h"
+#include "ui/message_box.h"
 #include "ui/themed_drawing.h"
 
 #include <system_error>
 
 namespace vexilon {
+namespace {
+
+PreviewArea previewArea(MainWindow& window) {
+    return {*window.ui.PreviewCanvas, *window.ui.PreviewPicture, *window.ui.RightRuler,
+            *window.ui.BottomRuler};
+}
+
+} // namespace
 
 Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
     : window_(window), state_(state), paths_(std::move(paths)),
@@ -21,9 +30,30 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
       burningTime_(
           *window.ui.BurningTimeSlider, *window.ui.BurningTimeLabel,
           [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); }) {
+          [this](const QString& text) { log(text); }),
+      intake_(
+          previewArea(window), state.pipelineValues(), window, runTimeClock_,
+          paths_.programDirectory, [this](const QString& text) { log(text); }, showMessage),
+      editing_(previewArea(window), state.pipelineValues(), window, *window.ui.XCoordBox,
+               *window.ui.YCoordBox, intake_, paths_.programDirectory),
+      upload_(
+          previewArea(window), state.imageBitmap, window, paths_.programDirectory,
+          [this](const QString& text) { log(text); }, showMessage,
+          [this](std::span<const std::uint8_t> bytes) { return serialPort_->send(bytes); },
+          realBlockingWait()) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
+    wireImageButtons();
+}
+
+void Console::wireImageButtons() {
+    intake_.listenTo(*window_.dropTarget());
+    const Ui::MainWindow& ui = window_.ui;
+    connect(ui.RotateButton, &QAbstractButton::clicked, &editing_, &ImageEditing::rotate);
+    connect(ui.ZoomOutButton, &QAbstractButton::clicked, &editing_, &ImageEditing::zoomOut);
+    connect(ui.ReloadButton, &QAbstractButton::clicked, &editing_, &ImageEditing::reload);
+    connect(ui.ClearButton, &QAbstractButton::clicked, &editing_, &ImageEditing::clear);
+    connect(ui.SendImageButton, &QAbstractButton::clicked, this, [this] { upload_.upload(); });
 }
 
 void Console::log(const QString& text) {

@@ -3,6 +3,9 @@
 #include "app/console_paths.h"
 #include "control/burning_time.h"
 #include "control/run_time_clock.h"
+#include "image/console/image_editing.h"
+#include "image/console/image_upload.h"
+#include "image/console/picture_intake.h"
 
 #include <QObject>
 #include <QString>
@@ -32,8 +35,10 @@ public:
 
     SerialChannel& serialPort() { return *serialPort_; }
     RunTimeClock& runTimeClock() { return runTimeClock_; }
+    PictureIntake& pictureIntake() { return intake_; }
 
 private:
+    void wireImageButtons();
     void connectAutomatically();
     void restoreSettings();
 
@@ -43,6 +48,9 @@ private:
     SerialChannel* serialPort_; // a unit of the window: it goes with it
     RunTimeClock runTimeClock_;
     BurningTime burningTime_;
+    PictureIntake intake_;
+    ImageEditing editing_;
+    ImageUpload upload_;
 };
 
 } // namespace vexilon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/pipeline/prepared_image.h"
+
 #include <filesystem>
 
 namespace vexilon {
@@ -14,7 +16,5 @@ struct ConsolePaths {
 
     static ConsolePaths standard(const std::filesystem::path& executableDirectory);
 };
-
-inline constexpr const char* kPreviewFileName = "Engraving Preview.bmp";
 
 } // namespace vexilon
