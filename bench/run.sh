@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints every benchmark figure of the console in one run: the serial
-# channel's throughput and the picture decoders against djpeg and ImageMagick.
+# channel's throughput, the picture decoders against djpeg and ImageMagick,
+# and a whole picture intake against ImageMagick and libvips.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,3 +11,6 @@ bash bench/link/run.sh
 echo
 echo "== picture decoding =="
 bash bench/image/decode/run.sh
+echo
+echo "== picture intake =="
+bash bench/image/intake/run.sh

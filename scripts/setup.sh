@@ -14,7 +14,7 @@ packages=(
   fontconfig
   # test, fuzz, bench
   xvfb xauth xdotool clang libclang-rt-14-dev
-  libjpeg-turbo-progs imagemagick time python3
+  libjpeg-turbo-progs imagemagick libvips-tools time python3
 )
 
 missing=()

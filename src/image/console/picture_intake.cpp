@@ -18,7 +18,10 @@ PictureIntake::PictureIntake(PreviewArea area, PipelineValues values, const QWid
                              ShowMessage showMessage, QObject* parent)
     : QObject(parent), area_(area), values_(values), window_(window), clock_(clock),
       previewFile_(std::move(programDirectory) / kPreviewFileName), log_(std::move(log)),
-      showMessage_(std::move(showMessage)) {}
+      showMessage_(std::move(showMessage)) {
+    // Built while the console starts rather than in the first intake.
+    rulerPictures();
+}
 
 void PictureIntake::listenTo(const DropTarget& dropTarget) {
     connect(&dropTarget, &DropTarget::filesDropped, this,

@@ -20,11 +20,16 @@ void PreviewArea::clearCanvas() const {
     canvas.clear(0, 0, kPreparedSide, kPreparedSide);
 }
 
+const RulerPictures& rulerPictures() {
+    static const RulerPictures pictures{pictureFromBmpBytes(byteArray(verticalRulerStrip())),
+                                        pictureFromBmpBytes(byteArray(horizontalRulerStrip()))};
+    return pictures;
+}
+
 void PreviewArea::drawRulerStrips() const {
-    static const QImage vertical = pictureFromBmpBytes(byteArray(verticalRulerStrip()));
-    static const QImage horizontal = pictureFromBmpBytes(byteArray(horizontalRulerStrip()));
-    rightRuler.drawPicture(vertical, 0, 0, 12, kPreparedSide);
-    bottomRuler.drawPicture(horizontal, 0, 0, kPreparedSide, 12);
+    const RulerPictures& rulers = rulerPictures();
+    rightRuler.drawPicture(rulers.vertical, 0, 0, 12, kPreparedSide);
+    bottomRuler.drawPicture(rulers.horizontal, 0, 0, kPreparedSide, 12);
 }
 
 void writePreviewFile(const std::filesystem::path& file, const QByteArray& bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 
 #include <cstdint>
 #include <filesystem>
@@ -25,6 +26,14 @@ struct PreviewArea {
     // The vertical strip on the right ruler, then the horizontal one below.
     void drawRulerStrips() const;
 };
+
+// The two ruler strips as pictures, built on first use and kept: drawing
+// their anti-aliased digits takes a good part of a second's tenth.
+struct RulerPictures {
+    QImage vertical;
+    QImage horizontal;
+};
+const RulerPictures& rulerPictures();
 
 QByteArray byteArray(const std::vector<std::uint8_t>& bytes);
 

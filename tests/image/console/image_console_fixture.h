@@ -79,15 +79,9 @@ protected:
         return names;
     }
     bool canvasIsClear() const {
-        const QImage& ink = window.ui.PreviewCanvas->inkLayer();
-        for (int y = 0; y < ink.height(); ++y) {
-            for (int x = 0; x < ink.width(); ++x) {
-                if (qAlpha(ink.pixel(x, y)) != 0) {
-                    return false;
-                }
-            }
-        }
-        return true;
+        QImage blank(512, 512, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        return window.ui.PreviewCanvas->inkLayer() == blank;
     }
 
     QTemporaryDir scratch;

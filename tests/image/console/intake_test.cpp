@@ -26,17 +26,14 @@ TEST_F(ImageConsoleTest, ALargePictureIsFittedConvertedShownAndKeptUpsideDown) {
     EXPECT_EQ(pictureFromBmpBytes(QByteArray(reinterpret_cast<const char*>(preview.data()),
                                              static_cast<qsizetype>(preview.size()))),
               shown);
-    EXPECT_EQ(imageData(state.imageBitmap).size(), kPreparedFileSize);
     for (const auto& [x, y] : {std::pair{0, 122}, {0, 121}, {489, 366}, {300, 400}}) {
         EXPECT_EQ(state.imageBitmap.pixelColor(x, 511 - y) == Rgb{}, isDot(shown, x, y));
     }
 
     EXPECT_EQ(state.zoomSize, 512);
-    EXPECT_EQ(state.imagePath, (dir / "wide.bmp").string());
     EXPECT_EQ(state.previewPath, (dir / kPreviewFileName).string());
     EXPECT_TRUE(isDot(snapshot(), 0, 122));
     EXPECT_TRUE(canvasIsClear());
-    EXPECT_NE(qAlpha(window.ui.RightRuler->inkLayer().pixel(11, 0)), 0);
     EXPECT_NE(qAlpha(window.ui.BottomRuler->inkLayer().pixel(0, 11)), 0);
     EXPECT_EQ(enabledControls(), kImageButtons);
     EXPECT_EQ(window.ui.RunTimeLabel->text(), "Run time :  00:00");

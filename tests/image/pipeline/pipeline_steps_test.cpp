@@ -23,10 +23,6 @@ RgbPicture filled(int width, int height, std::uint8_t r, std::uint8_t g, std::ui
     return p;
 }
 
-bool dotAt(const Bitmap& image, int x, int y) {
-    return image.pixelColor(x, y) == Rgb{0, 0, 0};
-}
-
 TEST(Fitting, SmallPicturesAreCentredUnscaledAndLargeOnesShrinkToTheSquare) {
     struct Case {
         int w, h;
@@ -77,23 +73,16 @@ TEST(BlackAndWhite, WhiteFromAChannelSumOf383) {
             samples::writeBmp(filled(4, 3, c.colour.red, c.colour.green, c.colour.blue));
         const Bitmap image = blackAndWhite(snapshot);
         ASSERT_EQ(image.bitsPerPixel(), 1);
-        EXPECT_EQ(!dotAt(image, 3, 2), c.white)
+        EXPECT_EQ(image.pixelColor(3, 2) == (Rgb{255, 255, 255}), c.white)
             << int{c.colour.red} << "," << int{c.colour.green} << "," << int{c.colour.blue};
     }
     EXPECT_TRUE(blackAndWhite(Bytes{'B', 'M'}).isEmpty());
 }
 
-// The prepared image white but for the given dots, as the canvas would give it.
-Bitmap prepared(std::initializer_list<std::pair<int, int>> dots) {
-    RgbPicture picture = filled(kPreparedSide, kPreparedSide, 255, 255, 255);
-    for (const auto& [x, y] : dots) {
-        std::fill_n(picture.at(x, y), 3, std::uint8_t{0});
-    }
-    return blackAndWhite(samples::writeBmp(picture));
-}
-
 TEST(ImageData, TopRowFirstWithTheLeftmostPixelInTheHighBit) {
-    const Bitmap image = prepared({{0, 0}});
+    RgbPicture picture = filled(kPreparedSide, kPreparedSide, 255, 255, 255);
+    std::fill_n(picture.at(0, 0), 3, std::uint8_t{0});
+    const Bitmap image = blackAndWhite(samples::writeBmp(picture));
     const Bytes preview = image.toBmpBytes();
     const Bytes data = imageData(uploadOrientation(image));
     ASSERT_EQ(data.size(), kPreparedFileSize);
@@ -115,24 +104,6 @@ TEST(ImageData, TopRowFirstWithTheLeftmostPixelInTheHighBit) {
         ASSERT_TRUE(std::equal(sent, sent + 64, stored)) << row;
     }
     EXPECT_TRUE(imageData(Bitmap()).empty());
-}
-
-TEST(Rotation, TurnsAQuarterClockwiseAndFourTurnsRestoreEveryByte) {
-    const Bitmap image = prepared({{0, 0}, {10, 20}});
-    Bitmap upload = uploadOrientation(image);
-    const Bitmap turned = rotatedPrepared(upload);
-    EXPECT_TRUE(dotAt(turned, 511, 0));
-    EXPECT_TRUE(dotAt(turned, 491, 10));
-    EXPECT_FALSE(dotAt(turned, 0, 0));
-    EXPECT_FALSE(dotAt(turned, 10, 20));
-
-    Bitmap shown = image;
-    for (int i = 0; i < 4; ++i) {
-        shown = rotatedPrepared(upload);
-        upload = uploadOrientation(shown);
-    }
-    EXPECT_EQ(shown.toBmpBytes(), image.toBmpBytes());
-    EXPECT_TRUE(rotatedPrepared(Bitmap()).isEmpty());
 }
 
 } // namespace
