@@ -37,17 +37,18 @@ Axis makeAxis(std::int64_t s, std::int64_t t) {
 }
 
 // Per target column and channel (blue, green, red): the sum of overlap x value
-// over one source row.
-void sumRow(const std::uint8_t* row, const Axis& columns, std::vector<std::uint64_t>& out) {
+// over one source row. The overlaps of one column add up to the source width,
+// so a sum stays below 255 x 65536 and 32 bits hold it.
+void sumRow(const std::uint8_t* row, const Axis& columns, std::vector<std::uint32_t>& out) {
     for (std::size_t c = 0; c < columns.covers.size(); ++c) {
         const Cover& cover = columns.covers[c];
         const std::uint8_t* pixel = row + 3 * cover.first;
         const std::uint32_t* weight = &columns.weights[cover.weightsAt];
-        std::uint64_t b = 0, g = 0, r = 0;
+        std::uint32_t b = 0, g = 0, r = 0;
         for (std::size_t k = 0; k < cover.count; ++k, pixel += 3) {
-            b += std::uint64_t{weight[k]} * pixel[0];
-            g += std::uint64_t{weight[k]} * pixel[1];
-            r += std::uint64_t{weight[k]} * pixel[2];
+            b += weight[k] * pixel[0];
+            g += weight[k] * pixel[1];
+            r += weight[k] * pixel[2];
         }
         out[3 * c] = b;
         out[3 * c + 1] = g;
@@ -81,7 +82,7 @@ PixelImage scaleByAreaAverage(const Bmp24Image& picture, int width, int height) 
     const Axis columns = makeAxis(sw, width);
     const Axis rows = makeAxis(sh, height);
     const std::size_t cells = 3 * static_cast<std::size_t>(width);
-    std::vector<std::uint64_t> rowSums(cells);
+    std::vector<std::uint32_t> rowSums(cells);
     std::vector<std::uint64_t> acc(cells);
     std::int64_t summedRow = -1;
     // At most 255 x 65535^2 per sum: well inside 64 bits.
