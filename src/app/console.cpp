@@ -23,7 +23,7 @@ PreviewArea previewArea(MainWindow& window) {
 
 } // namespace
 
-Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
+Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths, BlockingWait wait)
     : window_(window), state_(state), paths_(std::move(paths)),
       serialPort_(new SerialChannel(paths_.portLinkDirectory, &window)),
       runTimeClock_(*window.runTimeTimer(), *window.ui.RunTimeLabel),
@@ -40,7 +40,7 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths)
           previewArea(window), state.imageBitmap, window, paths_.programDirectory,
           [this](const QString& text) { log(text); }, showMessage,
           [this](std::span<const std::uint8_t> bytes) { return serialPort_->send(bytes); },
-          realBlockingWait()) {
+          std::move(wait)) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
     wireImageButtons();

@@ -6,6 +6,7 @@
 #include "image/console/image_editing.h"
 #include "image/console/image_upload.h"
 #include "image/console/picture_intake.h"
+#include "ui/blocking_wait.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +23,10 @@ struct ProgramState;
 class Console : public QObject {
     Q_OBJECT
 public:
-    Console(MainWindow& window, ProgramState& state, ConsolePaths paths);
+    // `wait` blocks the window thread (the pause after erase image); tests
+    // that drive the whole console pass one that does not sit it out.
+    Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
+            BlockingWait wait = realBlockingWait());
 
     // Runs on the window thread right after the window is shown, before any
     // other event of it is handled.

@@ -38,7 +38,9 @@ protected:
                        root / "config" / "Vexilon" / "ports", root / "program"};
     ProgramState state;
     MainWindow window;
-    Console console{window, state, paths};
+    std::vector<long> waits;
+    Console console{window, state, paths,
+                    [this](std::chrono::milliseconds ms) { waits.push_back(ms.count()); }};
 
     void SetUp() override { fs::create_directories(paths.programDirectory); }
 
@@ -143,6 +145,12 @@ TEST_F(ConsoleStartUp, ADroppedPictureIsTakenInOnceTheDropIsAnswered) {
         ">Image has been converted to black and white\n\n"));
     EXPECT_EQ(fs::file_size(paths.programDirectory / kPreviewFileName), kPreparedFileSize);
     EXPECT_TRUE(window.ui.SendImageButton->isEnabled());
+
+    // No machine on the line: the upload cannot even erase.
+    window.ui.SendImageButton->click();
+    EXPECT_TRUE(window.ui.LogBox->toPlainText().endsWith(
+        "Erasing Last Image...\n>Sending Failed ! Check the connection to the machine\n\n"));
+    EXPECT_TRUE(waits.empty());
     EXPECT_FALSE(window.ui.StartButton->isEnabled());
 }
 
