@@ -1,9 +1,5 @@
 #include "image_console_fixture.h"
 
-#include "ui/drop_target.h"
-
-#include <QCoreApplication>
-
 namespace vexilon {
 namespace {
 
@@ -46,10 +42,6 @@ TEST_F(ImageConsoleTest, SmallPicturesAreCopiedUnscaledAroundTheCentre) {
                    ">Image has been converted to black and white\r\n\r\n");
     EXPECT_TRUE(isDot(view(), 195, 220) && isDot(view(), 294, 269));
     EXPECT_FALSE(isDot(view(), 196, 220) || isDot(view(), 194, 220));
-
-    takeIn("dot.bmp", picture(1, 1, 0));
-    EXPECT_TRUE(isDot(view(), 244, 244));
-    EXPECT_FALSE(isDot(view(), 195, 220) || isDot(view(), 245, 245));
 }
 
 TEST_F(ImageConsoleTest, AFailedDropKeepsThePreparedImageAndReloadRetriesThePathThatFailed) {
@@ -80,14 +72,6 @@ TEST_F(ImageConsoleTest, AFailedDropKeepsThePreparedImageAndReloadRetriesThePath
     EXPECT_EQ(state.imageBitmap.toBmpBytes(), goodBitmap);
     EXPECT_TRUE(canvasIsClear());
     EXPECT_EQ(enabledControls(), kImageButtons);
-}
-
-TEST_F(ImageConsoleTest, ADropIsTakenInOnlyOnceTheDropEventIsOver) {
-    intake.listenTo(*window.dropTarget());
-    emit window.dropTarget()->filesDropped(QString::fromStdString(save("d.bmp", picture(8, 8, 0))));
-    EXPECT_TRUE(log.isEmpty());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(log.contains(">Image resolution:8*8\r\n"));
 }
 
 } // namespace
