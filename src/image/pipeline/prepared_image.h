@@ -23,12 +23,13 @@ inline bool isWhite(Rgb colour) {
 }
 
 // The prepared image from a snapshot of the canvas (BMP file bytes of any
-// depth the bitmap object reads). Empty when the bytes hold no image.
+// depth the bitmap object reads): the bitmap object's convertDepth(1), in one
+// pass over the bytes for the canvas's own 24-bit snapshots. Empty when the
+// bytes hold no image.
 Bitmap blackAndWhite(std::span<const std::uint8_t> snapshotBmp);
 
-// The prepared image mirrored top to bottom, made the way the machine's
-// software always made it: two clockwise quarter turns, then a left-right
-// mirror. Empty in, empty out.
+// The prepared image mirrored top to bottom: what two clockwise quarter
+// turns and a left-right mirror give, byte for byte. Empty in, empty out.
 Bitmap uploadOrientation(const Bitmap& prepared);
 
 // From upload orientation to the prepared image turned a quarter clockwise,

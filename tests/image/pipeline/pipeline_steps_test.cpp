@@ -79,6 +79,26 @@ TEST(BlackAndWhite, WhiteFromAChannelSumOf383) {
     EXPECT_TRUE(blackAndWhite(Bytes{'B', 'M'}).isEmpty());
 }
 
+TEST(BlackAndWhite, TheOnePassRoadsGiveWhatTheBitmapOperationsGive) {
+    // An odd width leaves padding in every row of both depths.
+    for (const auto& [width, height] : {std::pair{37, 23}, {512, 512}}) {
+        RgbPicture noise = filled(width, height, 0, 0, 0);
+        std::uint32_t seed = 7;
+        for (std::uint8_t& channel : noise.rgb) {
+            seed = seed * 1664525u + 1013904223u;
+            channel = static_cast<std::uint8_t>(seed >> 24);
+        }
+        const Bytes snapshot = samples::writeBmp(noise);
+        Bitmap general;
+        ASSERT_TRUE(general.loadFromBmpBytes(snapshot));
+        general = general.convertDepth(1);
+        const Bitmap fast = blackAndWhite(snapshot);
+        EXPECT_EQ(fast.toBmpBytes(), general.toBmpBytes());
+        EXPECT_EQ(uploadOrientation(fast).toBmpBytes(),
+                  general.rotateQuarter(true).rotateQuarter(true).mirror(true, false).toBmpBytes());
+    }
+}
+
 TEST(ImageData, TopRowFirstWithTheLeftmostPixelInTheHighBit) {
     RgbPicture picture = filled(kPreparedSide, kPreparedSide, 255, 255, 255);
     std::fill_n(picture.at(0, 0), 3, std::uint8_t{0});
