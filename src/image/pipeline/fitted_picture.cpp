@@ -36,23 +36,15 @@ Axis makeAxis(std::int64_t s, std::int64_t t) {
     return axis;
 }
 
-// Per target column and channel (blue, green, red): the sum of overlap x value
-// over one source row. The overlaps of one column add up to the source width,
-// so a sum stays below 255 x 65536 and 32 bits hold it.
-void sumRow(const std::uint8_t* row, const Axis& columns, std::vector<std::uint32_t>& out) {
-    for (std::size_t c = 0; c < columns.covers.size(); ++c) {
-        const Cover& cover = columns.covers[c];
-        const std::uint8_t* pixel = row + 3 * cover.first;
-        const std::uint32_t* weight = &columns.weights[cover.weightsAt];
-        std::uint32_t b = 0, g = 0, r = 0;
-        for (std::size_t k = 0; k < cover.count; ++k, pixel += 3) {
-            b += weight[k] * pixel[0];
-            g += weight[k] * pixel[1];
-            r += weight[k] * pixel[2];
-        }
-        out[3 * c] = b;
-        out[3 * c + 1] = g;
-        out[3 * c + 2] = r;
+// Adds one source row, weighted, to the running column sums of a target row.
+// The weights of one target row add up to the source height, so a sum stays
+// below 255 x 65536 and 32 bits hold it; the plain loop lets the compiler
+// take many bytes at a time.
+void addRow(const std::uint8_t* row, std::uint32_t weight, std::vector<std::uint32_t>& sums) {
+    std::uint32_t* sum = sums.data();
+    const std::size_t n = sums.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        sum[i] += weight * row[i];
     }
 }
 
@@ -81,33 +73,31 @@ PixelImage scaleByAreaAverage(const Bmp24Image& picture, int width, int height) 
                                               static_cast<std::size_t>(height))};
     const Axis columns = makeAxis(sw, width);
     const Axis rows = makeAxis(sh, height);
-    const std::size_t cells = 3 * static_cast<std::size_t>(width);
-    std::vector<std::uint32_t> rowSums(cells);
-    std::vector<std::uint64_t> acc(cells);
-    std::int64_t summedRow = -1;
-    // At most 255 x 65535^2 per sum: well inside 64 bits.
+    // Blue, green and red of every source column, summed down one target row.
+    std::vector<std::uint32_t> columnSums(3 * static_cast<std::size_t>(sw));
+    // At most 255 x 65535^2 per target pixel: well inside 64 bits.
     const std::uint64_t area = static_cast<std::uint64_t>(sw) * static_cast<std::uint64_t>(sh);
+    const auto mean = [area](std::uint64_t sum) { return (sum + area / 2) / area; };
 
     for (std::size_t r = 0; r < rows.covers.size(); ++r) {
-        const Cover& cover = rows.covers[r];
-        std::fill(acc.begin(), acc.end(), 0);
-        for (std::size_t k = 0; k < cover.count; ++k) {
-            const std::int64_t y = cover.first + static_cast<std::int64_t>(k);
-            // Neighbouring target rows share at most their boundary source
-            // row, so remembering the last one sums every row once.
-            if (y != summedRow) {
-                sumRow(sourceRow(y), columns, rowSums);
-                summedRow = y;
-            }
-            const std::uint64_t w = rows.weights[cover.weightsAt + k];
-            for (std::size_t i = 0; i < cells; ++i) {
-                acc[i] += w * rowSums[i];
-            }
+        const Cover& down = rows.covers[r];
+        std::fill(columnSums.begin(), columnSums.end(), 0);
+        for (std::size_t k = 0; k < down.count; ++k) {
+            addRow(sourceRow(down.first + static_cast<std::int64_t>(k)),
+                   rows.weights[down.weightsAt + k], columnSums);
         }
         std::uint32_t* line = &out.pixels[r * static_cast<std::size_t>(width)];
-        for (std::size_t c = 0; c < static_cast<std::size_t>(width); ++c) {
-            const auto mean = [&](std::uint64_t sum) { return (sum + area / 2) / area; };
-            line[c] = opaque(mean(acc[3 * c + 2]), mean(acc[3 * c + 1]), mean(acc[3 * c]));
+        for (std::size_t c = 0; c < columns.covers.size(); ++c) {
+            const Cover& across = columns.covers[c];
+            const std::uint32_t* sum = &columnSums[3 * static_cast<std::size_t>(across.first)];
+            std::uint64_t b = 0, g = 0, red = 0;
+            for (std::size_t k = 0; k < across.count; ++k, sum += 3) {
+                const std::uint64_t w = columns.weights[across.weightsAt + k];
+                b += w * sum[0];
+                g += w * sum[1];
+                red += w * sum[2];
+            }
+            line[c] = opaque(mean(red), mean(g), mean(b));
         }
     }
     return out;
