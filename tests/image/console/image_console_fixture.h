@@ -93,15 +93,11 @@ protected:
     std::vector<std::pair<QString, QString>> messages;
     PreviewArea area{*window.ui.PreviewCanvas, *window.ui.PreviewPicture, *window.ui.RightRuler,
                      *window.ui.BottomRuler};
-    PictureIntake intake{area,
-                         state.pipelineValues(),
-                         window,
-                         clock,
-                         dir,
-                         [this](const QString& text) { log += text; },
-                         [this](const QString& text, const QString& caption) {
-                             messages.emplace_back(text, caption);
-                         }};
+    PictureIntake::Log logLine = [this](const QString& text) { log += text; };
+    PictureIntake::ShowMessage showMessage = [this](const QString& text, const QString& caption) {
+        messages.emplace_back(text, caption);
+    };
+    PictureIntake intake{area, state.pipelineValues(), window, clock, dir, logLine, showMessage};
     ImageEditing editing{
         area, state.pipelineValues(), window, *window.ui.XCoordBox, *window.ui.YCoordBox, intake,
         dir};

@@ -37,24 +37,22 @@ protected:
     SerialChannel channel{dir / "ports"};
     QStringList steps;
     std::function<void()> duringWait = [] {};
-    ImageUpload upload{
-        area,
-        state.imageBitmap,
-        window,
-        dir,
-        [this](const QString& text) { log += text; },
-        [this](const QString& text, const QString& caption) {
-            messages.emplace_back(text, caption);
-        },
-        [this](std::span<const std::uint8_t> bytes) {
-            const bool sent = channel.send(bytes);
-            steps << QStringLiteral("send %1%2").arg(bytes.size()).arg(sent ? "" : " failed");
-            return sent;
-        },
-        [this](std::chrono::milliseconds ms) {
-            steps << QStringLiteral("wait %1").arg(ms.count());
-            duringWait();
-        }};
+    bool send(std::span<const std::uint8_t> bytes) {
+        const bool sent = channel.send(bytes);
+        steps << QStringLiteral("send %1%2").arg(bytes.size()).arg(sent ? "" : " failed");
+        return sent;
+    }
+    ImageUpload upload{area,
+                       state.imageBitmap,
+                       window,
+                       dir,
+                       logLine,
+                       showMessage,
+                       [this](std::span<const std::uint8_t> bytes) { return send(bytes); },
+                       [this](std::chrono::milliseconds ms) {
+                           steps << QStringLiteral("wait %1").arg(ms.count());
+                           duringWait();
+                       }};
 };
 
 TEST_F(UploadTest, ErasesWaitsThenSendsTheImageTopRowFirstAndOpensTheJobControls) {
