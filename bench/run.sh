@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints every benchmark figure of the console in one run: the serial
 # channel's throughput, the reply handling under a flood of position reports,
-# and the picture decoders against djpeg and ImageMagick.
+# the picture decoders against djpeg and ImageMagick, and a whole picture
+# intake against ImageMagick and libvips.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,6 @@ bash bench/image/decode/run.sh
 echo
 echo "== extreme picture files =="
 bash bench/image/decode/extremes.sh
+echo
+echo "== picture intake =="
+bash bench/image/intake/run.sh

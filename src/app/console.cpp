@@ -5,8 +5,10 @@
 #include "app/settings_window/open_settings_window.h"
 #include "app/window/main_window.h"
 #include "control/control_events.h"
+#include "image/pipeline/prepared_image.h"
 #include "link/serial_channel.h"
 #include "ui/drop_target.h"
+#include "ui/interval_timer.h"
 #include "ui/log_pane.h"
 #include "ui/message_box.h"
 #include "ui/themed_drawing.h"
@@ -14,10 +16,19 @@
 #include <system_error>
 
 namespace vexilon {
+namespace {
+
+PreviewArea previewArea(MainWindow& window) {
+    return {*window.ui.PreviewCanvas, *window.ui.PreviewPicture, *window.ui.RightRuler,
+            *window.ui.BottomRuler};
+}
+
+} // namespace
 
 Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
-                 Connection::ShowMessage messageBox)
+                 ShowMessage messageBox, BlockingWait wait)
     : window_(window), state_(state), paths_(std::move(paths)), settings_(paths_.settingsFile),
+      showMessage_(messageBox ? std::move(messageBox) : ShowMessage(showMessage)),
       serialPort_(new SerialChannel(paths_.portLinkDirectory, &window)),
       runTimeClock_(*window.runTimeTimer(), *window.ui.RunTimeLabel),
       burningTime_(
@@ -27,8 +38,7 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
       connection_(
           {window, *window.ui.ConnectButton, *window.ui.DisconnectButton, *window.ui.PortComboBox,
            *window.verifyTimer()},
-          *serialPort_, [this](const QString& text) { log(text); },
-          messageBox ? std::move(messageBox) : Connection::ShowMessage(showMessage)),
+          *serialPort_, [this](const QString& text) { log(text); }, showMessage_),
       replyRouting_(*serialPort_,
                     {*window.ui.PreviewCanvas, *window.ui.XCoordBox, *window.ui.YCoordBox,
                      runTimeClock_, connection_, state.carvedColor},
@@ -49,12 +59,53 @@ Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
           HotKeyService{[this](Qt::Key key) { return hotKeys_.take(key); },
                         [this](int identifier) { hotKeys_.release(identifier); }},
           [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); }, realBlockingWait()) {
+          [this](const QString& text) { log(text); }, wait),
+      intake_(
+          previewArea(window), state.pipelineValues(), window, runTimeClock_,
+          paths_.programDirectory, [this](const QString& text) { log(text); }, showMessage_),
+      editing_(previewArea(window), state.pipelineValues(), window, *window.ui.XCoordBox,
+               *window.ui.YCoordBox, intake_, paths_.programDirectory),
+      upload_(
+          previewArea(window), state.imageBitmap, window, paths_.programDirectory,
+          [this](const QString& text) { log(text); }, showMessage_,
+          [this](std::span<const std::uint8_t> bytes) { return serialPort_->send(bytes); },
+          std::move(wait)),
+      jobTracker_(*window.ui.RunTimeLabel, [this] { return runTimeClock_.elapsedSeconds(); }) {
     serialPort_->setObjectName(QStringLiteral("SerialPort"));
     serialPort_->setDeviceDirectory(paths_.deviceDirectory);
     connect(&hotKeys_, &GlobalHotKeys::hotKey, &jogging_, &Jogging::hotKeyPressed);
     connect(&window_, &MainWindow::closing, this, &Console::runClosing);
     connect(window_.ui.SettingButton, &QPushButton::clicked, this, &Console::openSettings);
+    wireImageButtons();
+    wireJobTracker();
+}
+
+void Console::wireImageButtons() {
+    intake_.listenTo(*window_.dropTarget());
+    const Ui::MainWindow& ui = window_.ui;
+    connect(ui.RotateButton, &QAbstractButton::clicked, &editing_, &ImageEditing::rotate);
+    connect(ui.ZoomOutButton, &QAbstractButton::clicked, &editing_, &ImageEditing::zoomOut);
+    connect(ui.ReloadButton, &QAbstractButton::clicked, &editing_, &ImageEditing::reload);
+    connect(ui.ClearButton, &QAbstractButton::clicked, &editing_, &ImageEditing::clear);
+    connect(ui.SendImageButton, &QAbstractButton::clicked, this, &Console::upload);
+}
+
+void Console::wireJobTracker() {
+    JobTracker* tracker = &jobTracker_;
+    connect(&jobControl_, &JobControl::started, tracker, &JobTracker::started);
+    connect(&jobControl_, &JobControl::paused, tracker, &JobTracker::paused);
+    connect(&jobControl_, &JobControl::restarted, tracker, &JobTracker::restarted);
+    connect(&jobControl_, &JobControl::recarved, tracker, &JobTracker::recarved);
+    connect(&replyRouting_, &ReplyRouting::dotReported, tracker, &JobTracker::dotReported);
+    connect(&replyRouting_, &ReplyRouting::carvingStopped, tracker, &JobTracker::carvingStopped);
+    connect(&connection_, &Connection::dropped, tracker, &JobTracker::connectionLost);
+    connect(window_.runTimeTimer(), &IntervalTimer::tick, tracker, &JobTracker::refresh);
+}
+
+void Console::upload() {
+    if (upload_.upload()) {
+        jobTracker_.imageUploaded(blackDotCount(imageData(state_.imageBitmap)));
+    }
 }
 
 void Console::log(const QString& text) {
@@ -110,7 +161,7 @@ void Console::runClosing() {
 }
 
 void Console::openSettings() {
-    openSettingsWindow({[this](std::uint8_t byte) { serialPort_->send(byte); }, showMessage,
+    openSettingsWindow({[this](std::uint8_t byte) { serialPort_->send(byte); }, showMessage_,
                         [this](std::int32_t color) { state_.carvedColor = color; }, &settings_});
 }
 

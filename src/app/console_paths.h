@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/pipeline/prepared_image.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,7 +46,5 @@ struct ConsolePaths {
     static ConsolePaths from(const PlaceSources& sources,
                              const std::filesystem::path& executableDirectory);
 };
-
-inline constexpr const char* kPreviewFileName = "Engraving Preview.bmp";
 
 } // namespace vexilon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/bitmap/bitmap.h"
+#include "image/console/pipeline_values.h"
 
 #include <QByteArray>
 #include <cstdint>
@@ -20,9 +21,16 @@ struct ProgramState {
     // The colour reported dots are painted in, as 0x00BBGGRR.
     std::int32_t carvedColor = 0;
 
-    std::optional<std::string> lastPicturePath;
-    std::optional<std::string> previewFilePath;
-    std::optional<QByteArray> previewSnapshot;
+    // The image pipeline's values: the path handed to the last intake, the
+    // preview file, the last canvas snapshot and Zoom Out's side length.
+    std::optional<std::string> imagePath;
+    std::optional<std::string> previewPath;
+    std::optional<QByteArray> canvasSnapshot;
+    std::int32_t zoomSize = 0;
+
+    PipelineValues pipelineValues() {
+        return {imageBitmap, imagePath, previewPath, canvasSnapshot, zoomSize};
+    }
 };
 
 } // namespace vexilon

@@ -4,7 +4,10 @@
 #include "app/program_state.h"
 #include "app/window/main_window.h"
 #include "control/machine_controls.h"
+#include "image/bitmap/ruler_strips.h"
+#include "ui/drop_target.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -37,8 +40,10 @@ protected:
     MainWindow window;
     // No port anywhere: the scan ends in its message box, which is recorded.
     std::vector<QString> messages;
+    std::vector<long> waits;
     Console console{window, state, paths,
-                    [this](const QString& text, const QString&) { messages.push_back(text); }};
+                    [this](const QString& text, const QString&) { messages.push_back(text); },
+                    [this](std::chrono::milliseconds ms) { waits.push_back(ms.count()); }};
 
     void SetUp() override { fs::create_directories(paths.programDirectory); }
 
@@ -130,6 +135,30 @@ TEST_F(ConsoleStartUp, ClosingAFirstRunCreatesTheBurningTimeItem) {
     window.show();
     window.close();
     EXPECT_EQ(fileText(paths.settingsFile), "[MainWindow]\nBurning_time=60\n");
+}
+
+TEST_F(ConsoleStartUp, ADroppedPictureIsTakenInOnceTheDropIsAnswered) {
+    console.runStartUp();
+    const fs::path picture = root / "strip.bmp";
+    const std::vector<std::uint8_t>& strip = verticalRulerStrip();
+    writeFile(picture, std::string(strip.begin(), strip.end()));
+
+    emit window.dropTarget()->filesDropped(QString::fromStdString(picture.string()));
+    EXPECT_FALSE(fs::exists(paths.programDirectory / kPreviewFileName));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.ui.LogBox->toPlainText().endsWith(
+        ">Original image information:\n>Image resolution:12*512\n"
+        ">Image is too large,It has been adjusted to the optimal resolution\n"
+        ">Image has been converted to black and white\n\n"));
+    EXPECT_EQ(fs::file_size(paths.programDirectory / kPreviewFileName), kPreparedFileSize);
+    EXPECT_TRUE(window.ui.SendImageButton->isEnabled());
+
+    // No machine on the line: the upload cannot even erase.
+    window.ui.SendImageButton->click();
+    EXPECT_TRUE(window.ui.LogBox->toPlainText().endsWith(
+        "Erasing Last Image...\n>Sending Failed ! Check the connection to the machine\n\n"));
+    EXPECT_TRUE(waits.empty());
+    EXPECT_FALSE(window.ui.StartButton->isEnabled());
 }
 
 } // namespace

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "image/console/pipeline_values.h"
+#include "image/console/preview_area.h"
+
+#include <QObject>
+
+#include <filesystem>
+
+class QLineEdit;
+class QWidget;
+
+namespace vexilon {
+
+class PictureIntake;
+
+// The four buttons of the image editing group. Rotate and Zoom Out change
+// the prepared image itself (preview file, picture view and imageBitmap in
+// step), so the next upload sends what they made; Reload takes the last
+// picture in again; Clear wipes what was painted on the canvas.
+class ImageEditing : public QObject {
+    Q_OBJECT
+public:
+    ImageEditing(PreviewArea area, PipelineValues values, const QWidget& window, QLineEdit& xBox,
+                 QLineEdit& yBox, PictureIntake& intake, std::filesystem::path programDirectory,
+                 QObject* parent = nullptr);
+
+    // A quarter turn clockwise: (x, y) of the prepared image goes to
+    // (511 - y, x). Before any picture there is nothing to turn, and the
+    // preview file is left empty.
+    void rotate();
+    // The whole prepared image, margins included, shrunk into a square
+    // centred on (250, 250) and converted to black and white again.
+    void zoomOut();
+    void reload();
+    void clear();
+
+private:
+    PreviewArea area_;
+    PipelineValues values_;
+    const QWidget& window_;
+    QLineEdit& xBox_;
+    QLineEdit& yBox_;
+    PictureIntake& intake_;
+    std::filesystem::path previewFile_;
+};
+
+} // namespace vexilon
