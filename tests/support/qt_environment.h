@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 // One QApplication for the whole test program, set up as the console sets
 // itself up: themed drawing and the font substitutions.
@@ -25,6 +26,11 @@ private:
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
+
+// Failing comparisons of texts print the text, not its UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 inline ::testing::Environment* const qtEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);

@@ -1,0 +1,75 @@
+#include "app/console_rig.h"
+#include "support/fake_desktop.h"
+
+#include "sim/port/simulated_machine.h"
+#include "ui/interval_timer.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace vexilon {
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::FakeDesktop;
+using test_support::waitUntil;
+
+// A whole job run by the simulated machine, followed on a desktop whose
+// services the test plays: the task-bar progress, the finished-job notice and
+// the hold on sleep.
+TEST(DesktopJob, ProgressNoticeAndSleepHoldFollowAJobOfTheMachine) {
+    FakeDesktop::pointSystemBusAtSessionBus();
+    FakeDesktop desktop({});
+    desktop.startAndWait();
+    test_support::ConsoleRig rig;
+    std::filesystem::create_directories(rig.paths.programDirectory);
+    // At the line's own pace, so that the console can step in mid-job.
+    sim::Options line;
+    line.port = 1;
+    line.pace = sim::Pace::LineRate;
+    sim::SimulatedMachine machine(rig.ports, line);
+    rig.console.runStartUp();
+    ASSERT_TRUE(waitUntil([&] { return rig.window.ui.ConnectButton->text() == "Connected"; }));
+
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(30, 30, 40, 40, Qt::black); // 1,600 dots
+    const QString file = QString::fromStdString((rig.root / "square.png").string());
+    ASSERT_TRUE(picture.save(file));
+    rig.console.pictureIntake().takeIn(file);
+    rig.window.ui.SendImageButton->click();
+    JobTracker& tracker = rig.console.jobTracker();
+    ASSERT_EQ(tracker.progress().total(), 1600);
+    EXPECT_EQ(rig.window.ui.RunTimeLabel->toolTip(), "0 of 1,600 dots (0%)");
+
+    rig.window.ui.StartButton->click();
+    EXPECT_EQ(tracker.sleepHold(), SleepInhibitor::Holder::Logind);
+    ASSERT_TRUE(waitUntil([&] { return tracker.progress().done() >= 300; }));
+    rig.window.ui.PauseButton->click();
+    EXPECT_TRUE(waitUntil([&] { return !desktop.logindLockHeld(0); }));
+    EXPECT_TRUE(rig.window.ui.RunTimeLabel->toolTip().endsWith(", paused"));
+
+    rig.window.ui.StartButton->click();
+    EXPECT_TRUE(desktop.logindLockHeld(1));
+    rig.window.ui.FastForwardButton->click(); // dots skipped are simply never counted
+    rig.window.ui.RecarveButton->click();     // the count starts again
+    EXPECT_LT(tracker.progress().done(), 1600);
+    ASSERT_TRUE(waitUntil([&] { return !rig.window.runTimeTimer()->isRunning(); }, 60s));
+
+    EXPECT_EQ(tracker.progress().done(), 1600);
+    EXPECT_EQ(rig.window.ui.RunTimeLabel->toolTip(), "1,600 of 1,600 dots (100%), finished");
+    EXPECT_TRUE(waitUntil([&] { return !desktop.logindLockHeld(1); }));
+    ASSERT_TRUE(waitUntil([&] { return !desktop.notices().empty(); }));
+    const auto bar = desktop.launcher();
+    ASSERT_FALSE(bar.empty());
+    EXPECT_FALSE(bar.back().visible); // the bar goes once the job is done
+    EXPECT_TRUE(std::any_of(bar.begin(), bar.end(), [](const auto& update) {
+        return update.visible && update.value > 0 && update.value < 1;
+    }));
+    const auto notices = desktop.notices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_TRUE(notices[0].body.startsWith("1,600 dots burnt")) << notices[0].body.toStdString();
+}
+
+} // namespace
+} // namespace vexilon
