@@ -22,13 +22,6 @@
 #include <utility>
 #include <vector>
 
-#include <ostream>
-
-// Readable failure messages for texts and lists of names.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace vexilon {
 
 using samples::Bytes;
