@@ -13,9 +13,8 @@ cd "$(dirname "$0")/../../.."
 runs=${1:-3}
 bin=${2:-}
 if [ -z "$bin" ]; then
-  bash scripts/setup.sh
-  cmake --preset dev >/dev/null
-  cmake --build --preset dev --target bench_decode >/dev/null
+  source bench/support/timing.sh
+  build_bench_targets bench_decode
   bin=build/dev/bin/bench_decode
 fi
 

@@ -11,10 +11,9 @@ cd "$(dirname "$0")/../../.."
 
 runs=${1:-5}
 bin=${2:-}
+source bench/support/timing.sh
 if [ -z "$bin" ]; then
-  bash scripts/setup.sh
-  cmake --preset dev >/dev/null
-  cmake --build --preset dev --target bench_decode >/dev/null
+  build_bench_targets bench_decode
   bin=build/dev/bin/bench_decode
 fi
 # ImageMagick itself: a wrapper earlier in PATH would add its own start-up.
@@ -24,14 +23,10 @@ work=$(mktemp -d /tmp/bench-decode.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 "$bin" make "$work"
 
-# Appends "<format> <program> <seconds> <KiB>" for each timed run.
 measure() {
   local format=$1 program=$2
   shift 2
-  "$@" >/dev/null 2>&1 # warm-up: file cache, page tables
-  for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -f "$format $program %e %M" -a -o "$work/results" "$@" >/dev/null 2>&1
-  done
+  time_runs "$work/results" "$runs" "$format $program" "$@"
 }
 
 for format in jpg png tif; do
@@ -45,18 +40,11 @@ done
 
 ls -l "$work"/picture.* | awk '{ printf "%s %d bytes\n", $NF, $5 }' | sed "s|$work/||"
 echo "runs per cell: $runs"
-python3 - "$work/results" <<'PY'
-import statistics, sys
-cells = {}
-for line in open(sys.argv[1]):
-    fmt, prog, sec, kib = line.split()
-    cells.setdefault((fmt, prog), []).append((float(sec), int(kib)))
-med = {k: (statistics.median(s for s, _ in v), statistics.median(m for _, m in v) / 1024) for k, v in cells.items()}
-print(f"{'file':5} {'program':15} {'time s':>7} {'peak MiB':>9}  vs convertToBmp24")
-for (fmt, prog), (sec, mib) in med.items():
-    ours = med[(fmt, "convertToBmp24")]
-    note = "" if prog == "convertToBmp24" else f"time x{ours[0] / sec:.2f}, memory x{ours[1] / mib:.2f}"
-    print(f"{fmt:5} {prog:15} {sec:7.2f} {mib:9.1f}  {note}")
+PYTHONPATH=bench/support python3 - "$work/results" <<'PY'
+import sys
+from medians import median_cells, print_comparison
+med = median_cells(sys.argv[1])
+print_comparison(med, "convertToBmp24", "vs convertToBmp24", program_width=15, time_digits=2)
 ok = True
 jt, jm = med[("jpg", "convertToBmp24")]
 dt, dm = med[("jpg", "djpeg")]

@@ -12,9 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../../.."
 
 runs=${1:-5}
-bash scripts/setup.sh
-cmake --preset dev >/dev/null
-cmake --build --preset dev --target bench_decode bench_intake >/dev/null
+source bench/support/timing.sh
+build_bench_targets bench_decode bench_intake
 bin=build/dev/bin
 # The programs themselves: a wrapper earlier in PATH would add its own start-up.
 magick=/usr/bin/convert
@@ -41,14 +40,9 @@ vips_job() {
 export -f magick_job vips_job
 export magick vips work
 
-# Appends "<file> <program> <seconds> <KiB>" for each timed run.
 measure_tool() {
   local format=$1 program=$2 job=$3 in=$4
-  bash -c "$job $in" >/dev/null 2>&1 # warm-up: file cache, page tables
-  for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -f "$format $program %e %M" -a -o "$work/results" bash -c "$job $in" \
-      >/dev/null 2>&1
-  done
+  time_runs "$work/results" "$runs" "$format $program" bash -c "$job $in"
 }
 measure_console() {
   local format=$1 in=$2
@@ -69,19 +63,11 @@ done
 ls -l "$work"/picture.jpg "$work"/picture.png | awk '{ printf "%s %d bytes\n", $NF, $5 }' |
   sed "s|$work/||"
 echo "runs per cell: $runs"
-python3 - "$work/results" <<'PY'
-import statistics, sys
-cells = {}
-for line in open(sys.argv[1]):
-    fmt, prog, sec, kib = line.split()
-    cells.setdefault((fmt, prog), []).append((float(sec), int(kib)))
-med = {k: (statistics.median(s for s, _ in v), statistics.median(m for _, m in v) / 1024)
-       for k, v in cells.items()}
-print(f"{'file':5} {'program':12} {'time s':>7} {'peak MiB':>9}  console vs program")
-for (fmt, prog), (sec, mib) in med.items():
-    ours = med[(fmt, "console")]
-    note = "" if prog == "console" else f"time x{ours[0] / sec:.2f}, memory x{ours[1] / mib:.2f}"
-    print(f"{fmt:5} {prog:12} {sec:7.3f} {mib:9.1f}  {note}")
+PYTHONPATH=bench/support python3 - "$work/results" <<'PY'
+import sys
+from medians import median_cells, print_comparison
+med = median_cells(sys.argv[1])
+print_comparison(med, "console", "console vs program", program_width=12, time_digits=3)
 ok = True
 for fmt in ("jpg", "png"):
     t, m = med[(fmt, "console")]

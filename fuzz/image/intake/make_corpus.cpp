@@ -1,13 +1,10 @@
 // Writes the seed corpus of fuzz_intake: JPEG files large enough to be
 // reduced on the way in, colour and grey, baseline and progressive.
 //   usage: intake_make_corpus <directory>
+#include "corpus_files.h"
 #include "sample_writers.h"
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 using namespace vexilon::samples;
 
@@ -27,25 +24,17 @@ RgbPicture gradient(int width, int height) {
     return p;
 }
 
-void save(const std::filesystem::path& dir, const std::string& name, const Bytes& bytes) {
-    std::ofstream(dir / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <directory>\n", argv[0]);
+    const auto corpus = CorpusDirectory::fromArguments(argc, argv);
+    if (!corpus) {
         return 2;
     }
-    const std::filesystem::path dir = argv[1];
-    std::filesystem::create_directories(dir);
-    save(dir, "wide.jpg", writeJpeg(gradient(1000, 700), {.quality = 40}));
-    save(dir, "tall-grey.jpg", writeJpeg(gradient(600, 2000), {.components = 1, .quality = 40}));
-    save(dir, "progressive.jpg",
-         writeJpeg(gradient(1600, 1600), {.quality = 20, .progressive = true}));
-    save(dir, "too-small.jpg", writeJpeg(gradient(700, 500), {.quality = 40}));
+    corpus->save("wide.jpg", writeJpeg(gradient(1000, 700), {.quality = 40}));
+    corpus->save("tall-grey.jpg", writeJpeg(gradient(600, 2000), {.components = 1, .quality = 40}));
+    corpus->save("progressive.jpg",
+                 writeJpeg(gradient(1600, 1600), {.quality = 20, .progressive = true}));
+    corpus->save("too-small.jpg", writeJpeg(gradient(700, 500), {.quality = 40}));
     return 0;
 }

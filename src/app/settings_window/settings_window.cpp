@@ -6,9 +6,7 @@
 #include "ui/digit_keys.h"
 #include "ui/form_fonts.h"
 
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 
 namespace vexilon {
 
@@ -25,16 +23,9 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QWidget(parent) {
         bmp24Bytes(scaleByAreaAverage(explanatoryImage(), ui.PhotoPicture->size())));
 }
 
-// Opens centred on its screen, wherever the main window stands; a show after
-// a minimise leaves it where the user put it.
+// Opens centred on its screen, wherever the main window stands.
 void SettingsWindow::showEvent(QShowEvent* event) {
-    if (!centred_ && !event->spontaneous()) {
-        centred_ = true;
-        if (const QScreen* where = screen()) {
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            where->availableGeometry()));
-        }
-    }
+    centring_.onShow(*this, *event);
     QWidget::showEvent(event);
 }
 

@@ -2,6 +2,8 @@
 
 #include "ui_settings_window.h"
 
+#include "ui/screen_centring.h"
+
 #include <QWidget>
 
 namespace vexilon {
@@ -22,7 +24,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool centred_ = false;
+    ScreenCentring centring_;
 };
 
 } // namespace vexilon

@@ -6,9 +6,7 @@
 #include "ui/interval_timer.h"
 
 #include <QCloseEvent>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 
 namespace vexilon {
 
@@ -38,16 +36,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-// Opens centred on its screen whatever the screen's size; later shows (after
-// a minimise, say) leave the window where the user put it.
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!centred_ && !event->spontaneous()) {
-        centred_ = true;
-        if (const QScreen* where = screen()) {
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            where->availableGeometry()));
-        }
-    }
+    centring_.onShow(*this, *event);
     QWidget::showEvent(event);
 }
 

@@ -2,6 +2,8 @@
 
 #include "ui_main_window.h"
 
+#include "ui/screen_centring.h"
+
 #include <QWidget>
 
 namespace vexilon {
@@ -42,7 +44,7 @@ private:
     IntervalTimer* verifyTimer_;
     IntervalTimer* runTimeTimer_;
     DropTarget* dropTarget_;
-    bool centred_ = false;
+    ScreenCentring centring_;
 };
 
 } // namespace vexilon

@@ -30,6 +30,9 @@ public:
     std::uint8_t* row(std::int32_t y) {
         return data_.get() + kHeaderBytes + static_cast<std::size_t>(height_ - 1 - y) * stride_;
     }
+    const std::uint8_t* row(std::int32_t y) const {
+        return data_.get() + kHeaderBytes + static_cast<std::size_t>(height_ - 1 - y) * stride_;
+    }
 
     void finish();
 

@@ -87,25 +87,26 @@ int decodePicture(std::span<const std::uint8_t> source, Bmp24Image& image) {
 
 int decodePictureFile(const std::string& path, Bmp24Image& image) {
     const std::optional<PictureFile> file = PictureFile::open(path);
-    if (!file) {
-        return kConvertNotAPicture;
-    }
-    const std::optional<FileBytes> head = file->readHead(kFileHeadBytes);
+    return file ? decodePictureFile(*file, image) : kConvertNotAPicture;
+}
+
+int decodePictureFile(const PictureFile& file, Bmp24Image& image) {
+    const std::optional<FileBytes> head = file.readHead(kFileHeadBytes);
     if (!head) {
         return kConvertNotAPicture;
     }
-    FileReader reader(*file);
+    FileReader reader(file);
     for (const DecoderStep& step : kDecoders) {
-        if (!step.mayAccept(head->bytes(), file->size())) {
+        if (!step.mayAccept(head->bytes(), file.size())) {
             continue;
         }
         Bmp24Image attempt;
         DecodeOutcome outcome = DecodeOutcome::Failed;
         if (step.streamed) {
-            if (const FileStream stream = file->stream()) {
+            if (const FileStream stream = file.stream()) {
                 outcome = decodeJpegFile(stream.get(), attempt);
             }
-        } else if (const auto bytes = reader.upTo(step.extent(head->bytes(), file->size()))) {
+        } else if (const auto bytes = reader.upTo(step.extent(head->bytes(), file.size()))) {
             outcome = step.decode(*bytes, attempt);
         }
         if (outcome != DecodeOutcome::Refused) {

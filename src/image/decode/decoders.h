@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/decode/bmp24_image.h"
+#include "image/decode/file_bytes.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -60,5 +61,6 @@ DecodeOutcome decodePhotoCd(std::span<const std::uint8_t> file, Bmp24Image& imag
 // is read (whole, or as far as its decoder needs) only once the head has
 // passed that decoder's opening checks. kConvertOk or kConvertNotAPicture.
 int decodePictureFile(const std::string& path, Bmp24Image& image);
+int decodePictureFile(const PictureFile& file, Bmp24Image& image);
 
 } // namespace vexilon

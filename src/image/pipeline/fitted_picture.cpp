@@ -61,11 +61,8 @@ PixelImage scaleByAreaAverage(const Bmp24Image& picture, int width, int height) 
     if (sw < 1 || sh < 1 || width < 1 || height < 1) {
         return {};
     }
-    const std::uint8_t* file = picture.bytes().data();
-    // Rows are stored bottom first behind the header.
     const auto sourceRow = [&](std::int64_t y) {
-        return file + Bmp24Image::kHeaderBytes +
-               static_cast<std::size_t>(sh - 1 - y) * picture.stride();
+        return picture.row(static_cast<std::int32_t>(y));
     };
 
     PixelImage out{width, height,

@@ -1,5 +1,7 @@
 #include "image/pipeline/prepared_image.h"
 
+#include "image/bmp/bmp_headers.h"
+
 #include <algorithm>
 #include <bit>
 #include <optional>
@@ -7,30 +9,8 @@
 namespace vexilon {
 namespace {
 
-// The file layout both fast paths rely on: "BM", the 40-byte info header and
-// a colour table of 2 entries for 1 bit per pixel.
-constexpr std::size_t kFileHeader = 14;
-constexpr std::size_t kInfoHeader = 40;
-constexpr std::size_t kPlainHeader = kFileHeader + kInfoHeader;
-constexpr std::size_t kOneBitHeader = kPlainHeader + 8;
-
-std::uint32_t le16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return bytes[at] | (std::uint32_t{bytes[at + 1]} << 8);
-}
-
-std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return le16(bytes, at) | (le16(bytes, at + 2) << 16);
-}
-
-void put32(std::uint8_t* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-std::size_t rowBytes(std::size_t width, std::size_t bits) {
-    return (width * bits + 31) / 32 * 4;
-}
+// The colour table of a 1-bit file written here: black, then white.
+constexpr std::size_t kOneBitHeader = kBmpHeadersSize + 2 * 4;
 
 struct Rows {
     std::size_t width = 0;
@@ -47,25 +27,30 @@ struct Rows {
 // in any image the bitmap operations make. Anything else takes the general
 // road.
 std::optional<Rows> plainRows(std::span<const std::uint8_t> bytes, unsigned bits, bool bare) {
-    if (bytes.size() < kPlainHeader || bytes[0] != 'B' || bytes[1] != 'M' ||
-        le32(bytes, 14) != kInfoHeader || le16(bytes, 26) != 1 || le16(bytes, 28) != bits ||
-        le32(bytes, 30) != 0 || le32(bytes, 46) != 0) {
+    if (bytes.size() < kBmpHeadersSize || bytes[0] != 'B' || bytes[1] != 'M') {
         return std::nullopt;
     }
-    for (std::size_t at = 34; bare && at < kPlainHeader; at += 4) {
-        if (le32(bytes, at) != 0) {
-            return std::nullopt;
-        }
-    }
-    const auto width = static_cast<std::int32_t>(le32(bytes, 18));
-    const auto height = static_cast<std::int32_t>(le32(bytes, 22));
-    if (width < 1 || height < 1 || width > 65535 || height > 65535) {
+    const std::optional<BmpHeaders> headers = readBmpHeaders(bytes);
+    if (!headers || headers->infoSize != kInfoHeaderSize) {
         return std::nullopt;
     }
-    Rows rows{static_cast<std::size_t>(width), static_cast<std::size_t>(height),
-              bits == 1 ? kOneBitHeader : kPlainHeader, rowBytes(width, bits)};
+    const InfoHeader& info = headers->info;
+    if (info.planes != 1 || info.bitCount != bits || info.compression != 0 ||
+        info.coloursUsed != 0) {
+        return std::nullopt;
+    }
+    if (bare && (info.imageSize != 0 || info.xPixelsPerMetre != 0 || info.yPixelsPerMetre != 0 ||
+                 info.coloursImportant != 0)) {
+        return std::nullopt;
+    }
+    if (info.width < 1 || info.height < 1 || info.width > 65535 || info.height > 65535) {
+        return std::nullopt;
+    }
+    Rows rows{static_cast<std::size_t>(info.width), static_cast<std::size_t>(info.height),
+              bits == 1 ? kOneBitHeader : kBmpHeadersSize,
+              static_cast<std::size_t>(bmpRowStride(static_cast<std::uint64_t>(info.width), bits))};
     const std::size_t size = rows.offset + rows.stride * rows.height;
-    if (le32(bytes, 2) != size || le32(bytes, 10) != rows.offset || bytes.size() != size) {
+    if (headers->fileSize != size || headers->pixelOffset != rows.offset || bytes.size() != size) {
         return std::nullopt;
     }
     return rows;
@@ -80,14 +65,15 @@ Bitmap loaded(std::span<const std::uint8_t> bytes) {
 // The 1-bit file convertDepth(1) would give for a plain 24-bit image, made
 // in one pass over the bytes.
 std::vector<std::uint8_t> thresholded(std::span<const std::uint8_t> source, const Rows& in) {
-    const std::size_t stride = rowBytes(in.width, 1);
+    const std::size_t stride = static_cast<std::size_t>(bmpRowStride(in.width, 1));
     std::vector<std::uint8_t> file(kOneBitHeader + stride * in.height, 0);
     // Size and depth are the source's; every field after them is 0.
-    std::copy(source.begin(), source.begin() + 30, file.begin());
-    put32(&file[2], static_cast<std::uint32_t>(file.size()));
-    put32(&file[10], kOneBitHeader);
-    file[28] = 1;
-    std::fill_n(&file[kPlainHeader + 4], 3, std::uint8_t{0xFF});
+    InfoHeader info;
+    info.width = static_cast<std::int32_t>(in.width);
+    info.height = static_cast<std::int32_t>(in.height);
+    info.bitCount = 1;
+    writeBmpHeaders(file.data(), info, kOneBitHeader - kBmpHeadersSize, stride * in.height);
+    std::fill_n(&file[kBmpHeadersSize + 4], 3, std::uint8_t{0xFF});
     for (std::size_t y = 0; y < in.height; ++y) {
         const std::uint8_t* pixel = &source[in.offset + y * in.stride];
         std::uint8_t* row = &file[kOneBitHeader + y * stride];

@@ -1,27 +1,19 @@
+#include "support/control_layout.h"
 #include "support/qt_environment.h"
 
 #include "app/settings_window/explanatory_picture.h"
 #include "app/settings_window/settings_window.h"
 
-#include <QFontInfo>
 #include <gtest/gtest.h>
 
 namespace vexilon {
 namespace {
 
-struct Control {
-    const char* name;
-    const char* kind;
-    const char* parent; // nullptr: the window itself
-    QRect place;        // in the parent
-    const char* caption;
-    const char* family; // nullptr: no font of its own
-    int pixels;
-};
+using test_support::ControlRow;
 
 // The settings window's layout, control by control.
 // clang-format off
-const Control kLayout[] = {
+const ControlRow kLayout[] = {
     {"StepPauseGroup", "QGroupBox", nullptr, {16, 16, 576, 320}, "Set Step Pause", "Calibri", 12},
     {"PhotoPicture", "vexilon::PicBox", nullptr, {64, 48, 488, 224}, nullptr, nullptr, 0},
     {"StepPauseLabel", "QLabel", nullptr, {168, 288, 104, 24}, "Motor Step Pause :", "Calibri", 12},
@@ -40,35 +32,10 @@ const Control kLayout[] = {
 };
 // clang-format on
 
-QString captionOf(const QWidget* w) {
-    for (const char* property : {"text", "title"}) {
-        if (const QVariant value = w->property(property); value.isValid()) {
-            return value.toString();
-        }
-    }
-    return {};
-}
-
 TEST(SettingsWindowLayout, FixedUntitledWindowWithEveryControlAsLaidOut) {
     SettingsWindow window;
-    for (const Control& c : kLayout) {
-        SCOPED_TRACE(c.name);
-        auto* w = window.findChild<QWidget*>(QString::fromLatin1(c.name));
-        ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
-        ASSERT_NE(w->parentWidget(), nullptr);
-        EXPECT_EQ(w->parentWidget()->objectName(), c.parent ? c.parent : "SettingsWindow");
-        EXPECT_EQ(w->geometry(), c.place);
-        if (c.caption != nullptr) {
-            EXPECT_EQ(captionOf(w), QString::fromUtf8(c.caption));
-        }
-        if (c.family != nullptr) {
-            EXPECT_EQ(w->font().family(), c.family);
-            EXPECT_EQ(w->font().pixelSize(), c.pixels);
-            EXPECT_EQ(QFontInfo(w->font()).family(), "Carlito");
-        }
-        EXPECT_TRUE(w->isVisibleTo(&window));
-        EXPECT_TRUE(w->isEnabled());
+    for (const ControlRow& row : kLayout) {
+        test_support::expectLaidOut(window, row);
     }
     // The step pause box keeps the toolkit's font.
     EXPECT_EQ(window.ui.StepPauseBox->font(), QApplication::font());

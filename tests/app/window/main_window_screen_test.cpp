@@ -1,10 +1,9 @@
 #include "support/qt_environment.h"
+#include "support/window_screenshot.h"
 
 #include "app/window/main_window.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTest>
+#include <QGroupBox>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,16 +12,7 @@
 namespace vexilon {
 namespace {
 
-template <typename Test> bool holds(const QImage& image, const QRect& area, Test test) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (test(image.pixel(x, y))) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
+using test_support::anyPixel;
 
 bool isDark(QRgb p) {
     return qGray(p) < 100;
@@ -40,7 +30,7 @@ int textLines(const QImage& image, const QWidget* widget) {
     int bands = 0;
     bool inBand = false;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const bool dark = holds(image, QRect(area.left(), y, area.width(), 1), isDark);
+        const bool dark = anyPixel(image, QRect(area.left(), y, area.width(), 1), isDark);
         bands += dark && !inBand ? 1 : 0;
         inBand = dark;
     }
@@ -48,36 +38,25 @@ int textLines(const QImage& image, const QWidget* widget) {
 }
 
 TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
     MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QScreen* screen = window.screen();
-
-    // No window manager here: the window is its client area.
-    EXPECT_EQ(window.geometry().size(), QSize(1007, 636));
-    const QPoint offCentre = window.geometry().center() - screen->availableGeometry().center();
-    EXPECT_LE(offCentre.manhattanLength(), 2);
-    window.resize(1200, 800);
-    EXPECT_EQ(window.size(), QSize(1007, 636));
+    ASSERT_NO_FATAL_FAILURE(test_support::showFixedAndCentred(window, QSize(1007, 636)));
 
     // Grab once the placeholder line has been painted.
     const QRect line(window.ui.PreviewCanvas->mapTo(&window, QPoint(20, 240)), QSize(470, 40));
     QImage shot;
-    const bool painted = QTest::qWaitFor([&] {
-        shot = screen->grabWindow(window.winId()).toImage();
-        return shot.size() == QSize(1007, 636) &&
-               holds(shot, line, [](QRgb p) { return (p & 0xffffff) == 0; });
-    });
-    ASSERT_TRUE(shot.save(QStringLiteral("main_window.png")));
-    ASSERT_TRUE(painted);
+    ASSERT_TRUE(test_support::grabOncePainted(
+        window, QStringLiteral("main_window.png"),
+        [&](const QImage& image) {
+            return anyPixel(image, line, [](QRgb p) { return (p & 0xffffff) == 0; });
+        },
+        shot));
 
     for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.ImageEditingGroup}) {
         const QRect caption(group->mapTo(&window, QPoint(0, 0)), QSize(group->width(), 14));
-        EXPECT_TRUE(holds(shot, caption, isTeal)) << group->objectName().toStdString();
+        EXPECT_TRUE(anyPixel(shot, caption, isTeal)) << group->objectName().toStdString();
     }
     const QRect message(window.ui.MessageGroup->mapTo(&window, QPoint(0, 0)), QSize(200, 14));
-    EXPECT_TRUE(holds(shot, message, isDark) && !holds(shot, message, isTeal));
+    EXPECT_TRUE(anyPixel(shot, message, isDark) && !anyPixel(shot, message, isTeal));
 
     for (auto [button, lines] : {std::pair{window.ui.FastBackwardButton, 2},
                                  {window.ui.FastForwardButton, 2},
@@ -88,9 +67,9 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     // The rulers show only their background inside the canvas border.
     const QRgb face = window.ui.RightRuler->backgroundColor().rgb();
     const auto notFace = [face](QRgb p) { return (p & 0xffffff) != (face & 0xffffff); };
-    EXPECT_FALSE(holds(
+    EXPECT_FALSE(anyPixel(
         shot, QRect(window.ui.RightRuler->mapTo(&window, QPoint(0, 1)), QSize(12, 510)), notFace));
-    EXPECT_FALSE(holds(
+    EXPECT_FALSE(anyPixel(
         shot, QRect(window.ui.BottomRuler->mapTo(&window, QPoint(1, 0)), QSize(510, 12)), notFace));
 }
 

@@ -1,3 +1,4 @@
+#include "support/control_layout.h"
 #include "support/qt_environment.h"
 
 #include "app/window/main_window.h"
@@ -12,19 +13,11 @@
 namespace vexilon {
 namespace {
 
-struct Control {
-    const char* name;
-    const char* kind;
-    const char* parent; // nullptr: the window itself
-    QRect place;        // in the parent
-    const char* caption;
-    const char* family; // nullptr: no text of its own
-    int pixels;
-};
+using test_support::ControlRow;
 
 // The main window's layout, control by control.
 // clang-format off
-const Control kLayout[] = {
+const ControlRow kLayout[] = {
     {"ConnectButton", "QPushButton", nullptr, {40, 8, 72, 32}, "Connecting", "Calibri", 12},
     {"PortComboBox", "QComboBox", nullptr, {136, 16, 64, 20}, "COM0", "Calibri", 12},
     {"DisconnectButton", "QPushButton", nullptr, {136, 8, 64, 32}, "Break", "Calibri", 12},
@@ -69,40 +62,10 @@ const Control kLayout[] = {
 };
 // clang-format on
 
-QString captionOf(const QWidget* w) {
-    for (const char* property : {"text", "title", "plainText", "currentText"}) {
-        if (const QVariant value = w->property(property); value.isValid()) {
-            return value.toString();
-        }
-    }
-    return {};
-}
-
 TEST(MainWindowLayout, EveryControlHasItsKindParentPlaceCaptionAndFont) {
     MainWindow window;
-    for (const Control& c : kLayout) {
-        SCOPED_TRACE(c.name);
-        auto* w = window.findChild<QWidget*>(QString::fromLatin1(c.name));
-        ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(w->inherits(c.kind)) << w->metaObject()->className();
-        ASSERT_NE(w->parentWidget(), nullptr);
-        EXPECT_EQ(w->parentWidget()->objectName(), c.parent ? c.parent : "MainWindow");
-        EXPECT_EQ(w->geometry(), c.place);
-        if (c.caption != nullptr) {
-            EXPECT_EQ(captionOf(w), QString::fromUtf8(c.caption));
-        }
-        if (c.family != nullptr) {
-            const QString family = QString::fromUtf8(c.family);
-            EXPECT_EQ(w->font().family(), family);
-            EXPECT_EQ(w->font().pixelSize(), c.pixels);
-            EXPECT_EQ(w->font().weight(), QFont::Normal);
-            // The face each designed family resolves to on this system.
-            EXPECT_EQ(QFontInfo(w->font()).family(), family == "Calibri" ? "Carlito"
-                                                     : family == "Arial" ? "Liberation Sans"
-                                                                         : "WenQuanYi Micro Hei");
-        }
-        EXPECT_TRUE(w->isVisibleTo(&window));
-        EXPECT_TRUE(w->isEnabled());
+    for (const ControlRow& row : kLayout) {
+        test_support::expectLaidOut(window, row);
     }
     for (const char* group :
          {"LocationGroup", "MovementGroup", "CarveRateGroup", "ImageEditingGroup"}) {

@@ -50,15 +50,21 @@ int noMap(thandle_t, void**, toff_t*) {
 }
 void noUnmap(thandle_t, void*, toff_t) {}
 
-} // namespace
-
-Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
-    Growing file;
+// A TIFF written into file's bytes.
+TIFF* openForWriting(Growing& file) {
     TIFF* tif = TIFFClientOpen("sample", "w", &file, readGrowing, writeGrowing, seekGrowing,
                                closeGrowing, sizeOfGrowing, noMap, noUnmap);
     if (tif == nullptr) {
         throw std::runtime_error("libtiff could not start the sample");
     }
+    return tif;
+}
+
+} // namespace
+
+Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
+    Growing file;
+    TIFF* tif = openForWriting(file);
     const auto w = static_cast<std::uint32_t>(p.width);
     const auto h = static_cast<std::uint32_t>(p.height);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
@@ -114,11 +120,7 @@ Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
 
 Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height) {
     Growing file;
-    TIFF* tif = TIFFClientOpen("sample", "w", &file, readGrowing, writeGrowing, seekGrowing,
-                               closeGrowing, sizeOfGrowing, noMap, noUnmap);
-    if (tif == nullptr) {
-        throw std::runtime_error("libtiff could not start the sample");
-    }
+    TIFF* tif = openForWriting(file);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);

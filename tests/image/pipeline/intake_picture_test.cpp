@@ -78,6 +78,23 @@ TEST_F(IntakePictureTest, ALargeJpegIsReducedOnTheWayInYetFitsLikeTheWholePictur
     EXPECT_LT(meanDifference(a, b), 1.0);
 }
 
+TEST_F(IntakePictureTest, ALargeJpegThatEndsEarlyOrNeverEndsItsScansIsRefusedOnTheReducedRoadToo) {
+    // Large enough to be reduced: neither may come out padded or decoded at
+    // length by the reduced decode while the full decode refuses it.
+    const samples::RgbPicture scene = smoothScene(1200, 800);
+    for (const bool progressive : {false, true}) {
+        Bytes cut = samples::writeJpeg(scene, {.progressive = progressive});
+        cut.resize(cut.size() * 2 / 3);
+        IntakePicture picture;
+        EXPECT_FALSE(decodeForIntake(save("cut.jpg", cut), picture))
+            << "progressive " << progressive;
+    }
+    const Bytes manyScans =
+        samples::writeJpeg(scene, {.components = 1, .everyCoefficientAlone = true});
+    IntakePicture picture;
+    EXPECT_FALSE(decodeForIntake(save("scans.jpg", manyScans), picture));
+}
+
 TEST_F(IntakePictureTest, AreaAveragingWeighsEverySourcePixelByTheShareItCovers) {
     // Columns of 0, 90 and 180 red, squeezed from three pixels into two: the
     // middle column is split evenly between the two target pixels.
