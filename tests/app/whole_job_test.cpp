@@ -35,6 +35,10 @@ using Dots = std::vector<Dot>;   // row by row from the top, as the machine carv
 constexpr std::int32_t kRed = 255; // the carved colour of a fresh settings file
 constexpr std::int32_t kBlue = 16711680;
 
+bool rowByRow(const Dot& a, const Dot& b) {
+    return std::pair(a.second, a.first) < std::pair(b.second, b.first);
+}
+
 QRgb rgbOf(std::int32_t colorref) {
     const auto bits = static_cast<std::uint32_t>(colorref);
     return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
@@ -157,9 +161,13 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
     }
 
     void uploadAndStart() {
+        painted.clear();
+        waits.clear();
+        const std::size_t sent = machine->received().size();
         ui.SendImageButton->click();
         EXPECT_EQ(waits, std::vector{3000ms}); // after erase image, not sat out here
-        ASSERT_TRUE(machine->waitFor([](const sim::Status& s) { return s.hasImage; }, 10s));
+        // Eight erase bytes, then the image data.
+        ASSERT_TRUE(machine->waitForReceived(sent + 8 + 32830, 10s));
         ASSERT_TRUE(ui.StartButton->isEnabled());
         ui.StartButton->click();
         EXPECT_TRUE(window.runTimeTimer()->isRunning());
@@ -169,30 +177,29 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
         return ui.PreviewCanvas->inkLayer().pixel(dot.first, dot.second);
     }
 
-    // The machine carved `prepared` to its end: it burnt exactly those dots,
-    // each was painted in `color` over the picture view as it was reported,
+    // The machine carved `prepared` to its end and its piece shows `burnt`;
+    // each dot was painted in `color` over the picture view as it was reported,
     // the last one stands in the coordinate boxes, and the clock stopped.
-    void expectCarvedAndShown(const Dots& prepared, std::int32_t color) {
+    void expectCarvedAndShown(const Dots& prepared, std::int32_t color, const Dots& burnt) {
         ASSERT_TRUE(waitUntil([&] { return !window.runTimeTimer()->isRunning(); }));
         EXPECT_EQ(machine->status().job, sim::JobState::Finished);
-        EXPECT_EQ(burntDots(), prepared);
+        EXPECT_EQ(burntDots(), burnt);
         // The stop byte after the last report shows that dot once more.
         Dots distinct = painted;
         distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
         EXPECT_EQ(distinct, prepared);
 
-        const QImage& layer = ui.PreviewCanvas->inkLayer();
-        const QImage shown = ui.PreviewPicture->grab().toImage();
-        std::size_t inked = 0;
-        for (int y = 0; y < 512; ++y) {
-            for (int x = 0; x < 512; ++x) {
-                inked += layer.pixel(x, y) == rgbOf(color) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(inked, prepared.size()); // and nowhere else
+        // What the operator sees: the prepared picture, white but for the
+        // burnt dots, each in the carved colour.
+        QImage expected(512, 512, QImage::Format_RGB32);
+        expected.fill(Qt::white);
         for (const auto& [x, y] : prepared) {
-            ASSERT_EQ(shown.pixel(x, y), rgbOf(color)) << x << ", " << y;
+            expected.setPixel(x, y, rgbOf(color));
         }
+        const QImage shown =
+            ui.PreviewPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect inside(1, 1, 510, 510); // within the canvas's border line
+        EXPECT_TRUE(shown.copy(inside) == expected.copy(inside));
         ASSERT_FALSE(prepared.empty());
         EXPECT_EQ(ui.XCoordBox->text(), QString::number(prepared.back().first));
         EXPECT_EQ(ui.YCoordBox->text(), QString::number(prepared.back().second));
@@ -200,33 +207,46 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
 };
 
 TEST_F(WholeJob, DroppedPictureIsBurntDotForDotAndPaintedAsReported) {
-    connectTo(sim::Pace::Fast);
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::Fast));
     const samples::RgbPicture picture = shapes();
-    drop(picture);
+    ASSERT_NO_FATAL_FAILURE(drop(picture));
     const Dots prepared = previewDots();
     ASSERT_EQ(prepared.size(), blackPixels(picture)); // taken in unscaled
-    uploadAndStart();
-    expectCarvedAndShown(prepared, kRed);
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    expectCarvedAndShown(prepared, kRed, prepared);
 }
 
-TEST_F(WholeJob, RotatedAndReducedPictureIsWhatTheMachineBurns) {
-    connectTo(sim::Pace::Fast);
-    drop(shapes());
+// One job after each edit, so that neither can hide the other's upload image
+// behind a preview file that the next edit rewrites.
+TEST_F(WholeJob, RotatedThenReducedPicturesAreWhatTheMachineBurns) {
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::Fast));
+    ASSERT_NO_FATAL_FAILURE(drop(shapes()));
     const Dots taken = previewDots();
     ui.RotateButton->click();
+    const Dots rotated = previewDots();
+    ASSERT_EQ(rotated.size(), taken.size());
+    ASSERT_NE(rotated, taken);
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    expectCarvedAndShown(rotated, kRed, rotated);
+
     ui.ZoomOutButton->click();
-    const Dots edited = previewDots();
-    ASSERT_NE(edited, taken);
-    ASSERT_LT(edited.size(), taken.size());
-    uploadAndStart();
-    expectCarvedAndShown(edited, kRed);
+    const Dots reduced = previewDots();
+    ASSERT_LT(reduced.size(), rotated.size());
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    // The same piece: the second job burns over the first one's dots, while
+    // the canvas shows the second job's only.
+    Dots both;
+    std::set_union(rotated.begin(), rotated.end(), reduced.begin(), reduced.end(),
+                   std::back_inserter(both), rowByRow);
+    expectCarvedAndShown(reduced, kRed, both);
 }
 
-// The machine is handed its job directly: an upload at the line's own rate
-// would take seconds, and at the fast pace the job would be over before the
-// settings window is. At the line's rate the carving goes on for seconds.
+// The machine is handed its job directly and carves at the line's own rate,
+// so that it is still carving when the settings window has come and gone (at
+// the fast pace the job would be over first; an upload at the line's rate
+// would take seconds).
 TEST_F(WholeJob, ColourChosenMidJobPaintsTheLaterDotsOnly) {
-    connectTo(sim::Pace::LineRate);
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::LineRate));
     EXPECT_EQ(state.carvedColor, kRed);
     sim::DotImage rows;
     for (int y = 100; y < 140; ++y) {
