@@ -12,13 +12,15 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace vexilon::test_support {
 
 // A console on scratch directories (no device directory of the machine's own,
 // so a plugged-in USB serial device stays out) whose message boxes are
-// recorded instead of shown; tests link their ports into `ports`.
+// recorded instead of shown; tests link their ports into `ports`. The window
+// thread blocks for real unless a fixture passes a wait of its own.
 struct ConsoleRig {
     struct Message {
         QString text;
@@ -34,12 +36,19 @@ struct ConsoleRig {
     ProgramState state;
     MainWindow window;
     std::vector<Message> messages;
+    BlockingWait wait;
     Console console{
-        window, state, paths, [this](const QString& text, const QString& caption) {
+        window, state, paths,
+        [this](const QString& text, const QString& caption) {
             messages.push_back({text, caption, window.ui.BurningTimeSlider->position()});
-        }};
+        },
+        wait};
 
-    ConsoleRig() { std::filesystem::create_directories(ports); }
+    explicit ConsoleRig(BlockingWait blockingWait = realBlockingWait())
+        : wait(std::move(blockingWait)) {
+        std::filesystem::create_directories(ports);
+        std::filesystem::create_directories(paths.programDirectory);
+    }
 
     // The log pane with "\r\n" folded to "\n".
     QString log() const { return window.ui.LogBox->toPlainText(); }

@@ -21,8 +21,7 @@ TEST(DesktopJob, ProgressNoticeAndSleepHoldFollowAJobOfTheMachine) {
     FakeDesktop::pointSystemBusAtSessionBus();
     FakeDesktop desktop({});
     desktop.startAndWait();
-    test_support::ConsoleRig rig;
-    std::filesystem::create_directories(rig.paths.programDirectory);
+    test_support::ConsoleRig rig{[](std::chrono::milliseconds) {}};
     // At the line's own pace, so that the console can step in mid-job.
     sim::Options line;
     line.port = 1;

@@ -1,0 +1,282 @@
+// Whole jobs as an operator runs them: the console finds the simulated
+// machine, takes in a dropped picture, uploads it and starts carving; what
+// the machine burnt is compared with the preview file the console prepared,
+// and what the console painted with what the machine reported.
+
+#include "app/console_rig.h"
+
+#include "app/settings/settings_store.h"
+#include "sample_writers.h"
+#include "settings_window/settings_window_support.h"
+#include "sim/port/simulated_machine.h"
+#include "ui/color_picker.h"
+#include "ui/draw_panel.h"
+#include "ui/interval_timer.h"
+#include "ui/pic_box.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <utility>
+
+namespace vexilon {
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::waitUntil;
+using Dot = std::pair<int, int>; // x, y
+using Dots = std::vector<Dot>;   // row by row from the top, as the machine carves
+
+constexpr std::int32_t kRed = 255; // the carved colour of a fresh settings file
+constexpr std::int32_t kBlue = 16711680;
+
+bool rowByRow(const Dot& a, const Dot& b) {
+    return std::pair(a.second, a.first) < std::pair(b.second, b.first);
+}
+
+QRgb rgbOf(std::int32_t colorref) {
+    const auto bits = static_cast<std::uint32_t>(colorref);
+    return qRgb(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                static_cast<int>((bits >> 16) & 0xFF));
+}
+
+samples::RgbPicture whitePicture(int width, int height) {
+    return {width, height, samples::Bytes(3 * static_cast<std::size_t>(width * height), 255)};
+}
+
+void blacken(samples::RgbPicture& picture, int x, int y) {
+    std::fill_n(picture.at(x, y), 3, std::uint8_t{0});
+}
+
+// Black shapes on white that reach every edge of the picture, so that a
+// mirrored, shifted or cut image cannot pass for the right one.
+samples::RgbPicture shapes() {
+    samples::RgbPicture p = whitePicture(120, 80);
+    for (const auto& [x, y] : {Dot{0, 0}, Dot{119, 0}, Dot{0, 79}, Dot{119, 79}}) {
+        blacken(p, x, y);
+    }
+    for (int x = 10; x < 110; ++x) {
+        blacken(p, x, 20);
+        blacken(p, x, 21);
+    }
+    for (int y = 5; y < 75; ++y) {
+        blacken(p, 60, y);
+    }
+    for (int y = 30; y < 70; ++y) {
+        blacken(p, y + 20, y);
+    }
+    return p;
+}
+
+std::size_t blackPixels(const samples::RgbPicture& p) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < p.rgb.size(); i += 3) {
+        count += (p.rgb[i] | p.rgb[i + 1] | p.rgb[i + 2]) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+std::int32_t le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return static_cast<std::int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                     static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+struct WholeJob : ::testing::Test, test_support::ConsoleRig {
+    std::vector<std::chrono::milliseconds> waits;
+    std::unique_ptr<sim::SimulatedMachine> machine;
+    Dots painted; // every dot the console was told of, in order
+    Ui::MainWindow& ui = window.ui;
+
+    WholeJob() : ConsoleRig([this](std::chrono::milliseconds time) { waits.push_back(time); }) {
+        QObject::connect(&console.replyRouting(), &ReplyRouting::dotReported,
+                         [this](int x, int y) { painted.emplace_back(x, y); });
+    }
+
+    void connectTo(sim::Pace pace) {
+        machine = std::make_unique<sim::SimulatedMachine>(
+            ports, sim::Options{.port = 0, .pace = pace, .faults = {}});
+        console.runStartUp();
+        ASSERT_TRUE(waitUntil([&] { return ui.ConnectButton->text() == "Connected"; }));
+    }
+
+    // Drops the picture's file on the preview as a file manager would.
+    void drop(const samples::RgbPicture& picture) {
+        const std::filesystem::path file = root / "picture.bmp";
+        const samples::Bytes bytes = samples::writeBmp(picture);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(ui.PreviewPicture, &enter);
+        QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(ui.PreviewPicture, &dropped);
+        ASSERT_TRUE(enter.isAccepted() && dropped.isAccepted());
+        ASSERT_TRUE(waitUntil([&] { return state.imagePath.has_value(); })) << log().toStdString();
+    }
+
+    // The black dots of the preview file, read straight from its bytes.
+    Dots previewDots() {
+        std::ifstream in(console.pictureIntake().previewFile(), std::ios::binary);
+        const std::vector<std::uint8_t> bmp(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(bmp.size(), 32830u);
+        if (bmp.size() != 32830u) {
+            return {};
+        }
+        EXPECT_EQ(le32(bmp, 54), 0); // colour 0 is black: a 0 bit is a dot to burn
+        const std::int32_t height = le32(bmp, 22);
+        const auto pixels = static_cast<std::size_t>(le32(bmp, 10));
+        Dots dots;
+        for (int y = 0; y < 512; ++y) {
+            const int row = height > 0 ? 511 - y : y;
+            for (int x = 0; x < 512; ++x) {
+                const std::uint8_t byte = bmp[pixels + static_cast<std::size_t>(row * 64 + x / 8)];
+                if ((byte >> (7 - x % 8) & 1) == 0) {
+                    dots.emplace_back(x, y);
+                }
+            }
+        }
+        return dots;
+    }
+
+    Dots burntDots() const {
+        const sim::WorkPiece piece = machine->workPiece();
+        Dots dots;
+        for (int y = 0; y < 512; ++y) {
+            for (int x = 0; x < 512; ++x) {
+                if (piece.burnt(x, y)) {
+                    dots.emplace_back(x, y);
+                }
+            }
+        }
+        return dots;
+    }
+
+    void uploadAndStart() {
+        painted.clear();
+        waits.clear();
+        const std::size_t sent = machine->received().size();
+        ui.SendImageButton->click();
+        EXPECT_EQ(waits, std::vector{3000ms}); // after erase image, not sat out here
+        // Eight erase bytes, then the image data.
+        ASSERT_TRUE(machine->waitForReceived(sent + 8 + 32830, 10s));
+        ASSERT_TRUE(ui.StartButton->isEnabled());
+        ui.StartButton->click();
+        EXPECT_TRUE(window.runTimeTimer()->isRunning());
+    }
+
+    QRgb ink(const Dot& dot) const {
+        return ui.PreviewCanvas->inkLayer().pixel(dot.first, dot.second);
+    }
+
+    // The machine carved `prepared` to its end and its piece shows `burnt`;
+    // each dot was painted in `color` over the picture view as it was reported,
+    // the last one stands in the coordinate boxes, and the clock stopped.
+    void expectCarvedAndShown(const Dots& prepared, std::int32_t color, const Dots& burnt) {
+        ASSERT_TRUE(waitUntil([&] { return !window.runTimeTimer()->isRunning(); }));
+        EXPECT_EQ(machine->status().job, sim::JobState::Finished);
+        EXPECT_EQ(burntDots(), burnt);
+        // The stop byte after the last report shows that dot once more.
+        Dots distinct = painted;
+        distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+        EXPECT_EQ(distinct, prepared);
+
+        // What the operator sees: the prepared picture, white but for the
+        // burnt dots, each in the carved colour.
+        QImage expected(512, 512, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        for (const auto& [x, y] : prepared) {
+            expected.setPixel(x, y, rgbOf(color));
+        }
+        const QImage shown =
+            ui.PreviewPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect inside(1, 1, 510, 510); // within the canvas's border line
+        EXPECT_TRUE(shown.copy(inside) == expected.copy(inside));
+        ASSERT_FALSE(prepared.empty());
+        EXPECT_EQ(ui.XCoordBox->text(), QString::number(prepared.back().first));
+        EXPECT_EQ(ui.YCoordBox->text(), QString::number(prepared.back().second));
+    }
+};
+
+TEST_F(WholeJob, DroppedPictureIsBurntDotForDotAndPaintedAsReported) {
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::Fast));
+    const samples::RgbPicture picture = shapes();
+    ASSERT_NO_FATAL_FAILURE(drop(picture));
+    const Dots prepared = previewDots();
+    ASSERT_EQ(prepared.size(), blackPixels(picture)); // taken in unscaled
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    expectCarvedAndShown(prepared, kRed, prepared);
+}
+
+// One job after each edit, so that neither can hide the other's upload image
+// behind a preview file that the next edit rewrites.
+TEST_F(WholeJob, RotatedThenReducedPicturesAreWhatTheMachineBurns) {
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::Fast));
+    ASSERT_NO_FATAL_FAILURE(drop(shapes()));
+    const Dots taken = previewDots();
+    ui.RotateButton->click();
+    const Dots rotated = previewDots();
+    ASSERT_EQ(rotated.size(), taken.size());
+    ASSERT_NE(rotated, taken);
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    expectCarvedAndShown(rotated, kRed, rotated);
+
+    ui.ZoomOutButton->click();
+    const Dots reduced = previewDots();
+    ASSERT_LT(reduced.size(), rotated.size());
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    // The same piece: the second job burns over the first one's dots, while
+    // the canvas shows the second job's only.
+    Dots both;
+    std::set_union(rotated.begin(), rotated.end(), reduced.begin(), reduced.end(),
+                   std::back_inserter(both), rowByRow);
+    expectCarvedAndShown(reduced, kRed, both);
+}
+
+// The machine is handed its job directly and carves at the line's own rate,
+// so that it is still carving when the settings window has come and gone (at
+// the fast pace the job would be over first; an upload at the line's rate
+// would take seconds).
+TEST_F(WholeJob, ColourChosenMidJobPaintsTheLaterDotsOnly) {
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::LineRate));
+    EXPECT_EQ(state.carvedColor, kRed);
+    sim::DotImage rows;
+    for (int y = 100; y < 140; ++y) {
+        for (int x = 0; x < 512; ++x) {
+            rows.setDot(x, y, true);
+        }
+    }
+    machine->carve(rows);
+    ui.StartButton->click();
+    ASSERT_TRUE(waitUntil([&] { return painted.size() >= 10; }));
+
+    // Counted the moment the choice lands, from the picker's own event.
+    std::size_t before = 0;
+    test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
+        QObject::connect(settings.ui.CarvedColorPicker, &ColorPicker::colorChanged,
+                         [&] { before = painted.size(); });
+        test::chooseInPalette(settings.ui.CarvedColorPicker, Qt::blue);
+    });
+    QTest::mouseClick(ui.SettingButton, Qt::LeftButton);
+    EXPECT_EQ(state.carvedColor, kBlue);
+    EXPECT_EQ(SettingsStore(paths.settingsFile).read("Setting", "Color", ""), "16711680");
+    ASSERT_GE(before, 10u);
+
+    ASSERT_TRUE(waitUntil([&] { return painted.size() >= before + 20; }));
+    const std::size_t seen = painted.size();
+    for (std::size_t i = 0; i < seen; ++i) {
+        ASSERT_EQ(ink(painted[i]), rgbOf(i < before ? kRed : kBlue)) << "dot " << i;
+    }
+    EXPECT_EQ(machine->status().job, sim::JobState::Carving);
+}
+
+} // namespace
+} // namespace vexilon
