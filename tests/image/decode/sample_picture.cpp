@@ -1,5 +1,7 @@
 #include "sample_picture.h"
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 
@@ -13,6 +15,17 @@ void put32(Bytes& out, std::size_t at, std::uint32_t v) {
 }
 
 } // namespace
+
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
 
 RgbPicture patternPicture(std::int32_t width, std::int32_t height, int colours) {
     RgbPicture p{width, height,

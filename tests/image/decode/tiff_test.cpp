@@ -8,8 +8,6 @@
 #include <tiffio.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -93,10 +91,8 @@ TEST(TiffRows, EveryKindOfPixelAndOrientationGivesWhatLibtiffReadsWhole) {
             1)
             << v.name;
         TIFFClose(tif);
-        std::ifstream in(path, std::ios::binary);
-        const Bytes file{std::istreambuf_iterator<char>(in), {}};
         Bytes out;
-        ASSERT_EQ(decodeBytes(file, &out), kConvertOk) << v.name;
+        ASSERT_EQ(decodeBytes(readFile(path), &out), kConvertOk) << v.name;
         int wrong = 0;
         for (std::uint32_t y = 0; y < kHeight; ++y) {
             for (std::uint32_t x = 0; x < kWidth; ++x) {
