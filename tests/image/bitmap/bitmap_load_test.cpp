@@ -98,12 +98,13 @@ TEST(BitmapLoad, CoreHeaderIsWidenedToTheLongForm) {
 }
 
 TEST(BitmapLoad, NegativeHeightStoresTheTopRowFirst) {
-    const BmpFields topDown{.width = 1, .height = -2, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}};
+    const auto topDown = buildBmp({.width = 1, .height = -2, .pixels = {1, 2, 3, 0, 4, 5, 6, 0}});
     Bitmap bitmap;
-    ASSERT_TRUE(bitmap.loadFromBmpBytes(buildBmp(topDown))) << bitmap.errorText();
+    ASSERT_TRUE(bitmap.loadFromBmpBytes(topDown)) << bitmap.errorText();
     EXPECT_EQ(bitmap.height(), 2);
     EXPECT_EQ(bitmap.pixelColor(0, 0), (Rgb{3, 2, 1}));
     EXPECT_EQ(bitmap.pixelColor(0, 1), (Rgb{6, 5, 4}));
+    EXPECT_EQ(bitmap.toBmpBytes(), topDown);
 }
 
 TEST(BitmapLoad, IndexBeyondTheTableReadsAsEntryZero) {
