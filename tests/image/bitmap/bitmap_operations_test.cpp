@@ -19,72 +19,37 @@ Bitmap distinctPicture(int width, int height) {
     return bitmap;
 }
 
-TEST(BitmapOperations, EmptyObjectGivesEmptyResults) {
+TEST(BitmapOperations, EmptyObjectsAndInvalidDepthsGiveEmptyResults) {
     const Bitmap empty;
     EXPECT_TRUE(empty.toBmpBytes().empty());
+    EXPECT_FALSE(empty.errorText().empty());
     for (const Bitmap& result : {empty.convertDepth(1), empty.rotateQuarter(true),
                                  empty.rotateQuarter(false), empty.mirror(false, false)}) {
         EXPECT_TRUE(result.isEmpty());
         EXPECT_FALSE(result.errorText().empty());
-        EXPECT_EQ(result.width(), 0);
     }
-    EXPECT_FALSE(empty.errorText().empty());
-}
-
-TEST(BitmapOperations, PreparedImageIsThe32830ByteFile) {
-    Bitmap canvas;
-    ASSERT_TRUE(canvas.loadFromBmpBytes(test::picture24(512, 512, [](int x, int y) {
-        const std::uint8_t level = (x + y) % 3 == 0 ? 0 : 255;
-        return std::array<std::uint8_t, 3>{level, level, level};
-    })));
-    const Bitmap prepared = canvas.convertDepth(1);
-    EXPECT_TRUE(prepared.errorText().empty());
-    const auto bytes = prepared.toBmpBytes();
-    std::vector<std::uint8_t> header = {'B', 'M'};
-    // File size, reserved, pixel offset, header size, width, height.
-    for (std::uint32_t field : {32830U, 0U, 62U, 40U, 512U, 512U}) {
-        test::put(header, field, 4);
-    }
-    test::put(header, 1, 2); // planes
-    test::put(header, 1, 2); // bits per pixel
-    header.resize(54, 0);    // compression to important colours
-    header.insert(header.end(), {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0});
-    ASSERT_EQ(bytes.size(), 32830U);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 62), header);
-    // Bottom row first, leftmost pixel in the top bit, white as 1: the bottom
-    // row (y = 511) starts white, white, black, white, ...
-    EXPECT_EQ(bytes[62], 0b1101'1011);
-    EXPECT_EQ(bytes[62 + 31 * 64], 0b0110'1101); // y = 480
-}
-
-TEST(BitmapOperations, OneBitThresholdAndInvalidDepths) {
-    Bitmap pair;
-    ASSERT_TRUE(pair.loadFromBmpBytes(test::picture24(2, 1, [](int x, int) {
-        return x == 0 ? std::array<std::uint8_t, 3>{128, 128, 127}
-                      : std::array<std::uint8_t, 3>{127, 127, 128};
-    })));
-    const Bitmap bw = pair.convertDepth(1);
-    EXPECT_EQ(bw.pixelColor(0, 0), (Rgb{255, 255, 255}));
-    EXPECT_EQ(bw.pixelColor(1, 0), (Rgb{0, 0, 0}));
-
+    const Bitmap picture = distinctPicture(2, 1);
     for (std::int16_t bits : {0, 2, 3, 12, 64, -1}) {
-        const Bitmap result = pair.convertDepth(bits);
+        const Bitmap result = picture.convertDepth(bits);
         EXPECT_TRUE(result.isEmpty()) << bits;
+        EXPECT_EQ(picture.errorText(), result.errorText());
         EXPECT_FALSE(result.errorText().empty());
-        EXPECT_EQ(pair.errorText(), result.errorText());
     }
-    EXPECT_FALSE(pair.convertDepth(24).isEmpty());
-    EXPECT_TRUE(pair.errorText().empty());
+    EXPECT_FALSE(picture.convertDepth(24).isEmpty());
+    EXPECT_TRUE(picture.errorText().empty());
 }
 
 TEST(BitmapOperations, ConversionsKeepColoursTheTargetCanHold) {
-    // The eight corners of the colour cube are in every standard table.
+    // The eight corners of the colour cube, which are in every standard
+    // table, and two colours that are not in the last column.
+    const std::array<std::uint8_t, 3> others[] = {{64, 0, 0}, {200, 100, 50}};
     Bitmap corners;
-    ASSERT_TRUE(corners.loadFromBmpBytes(test::picture24(4, 2, [](int x, int y) {
+    ASSERT_TRUE(corners.loadFromBmpBytes(test::picture24(5, 2, [&](int x, int y) {
         const int i = y * 4 + x;
-        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(i & 1 ? 255 : 0),
-                                           static_cast<std::uint8_t>(i & 2 ? 255 : 0),
-                                           static_cast<std::uint8_t>(i & 4 ? 255 : 0)};
+        return x == 4 ? others[y]
+                      : std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(i & 1 ? 255 : 0),
+                                                    static_cast<std::uint8_t>(i & 2 ? 255 : 0),
+                                                    static_cast<std::uint8_t>(i & 4 ? 255 : 0)};
     })));
     for (std::int16_t bits : {4, 8, 16, 32, 24}) {
         const Bitmap converted = corners.convertDepth(bits);
@@ -97,19 +62,11 @@ TEST(BitmapOperations, ConversionsKeepColoursTheTargetCanHold) {
     }
     // (64, 0, 0) lies as near to black (entry 0) as to maroon (entry 1): the
     // lower index wins.
-    Bitmap halfway;
-    ASSERT_TRUE(halfway.loadFromBmpBytes(test::picture24(1, 1, [](int, int) {
-        return std::array<std::uint8_t, 3>{64, 0, 0};
-    })));
-    EXPECT_EQ(halfway.convertDepth(4).pixelColor(0, 0), (Rgb{0, 0, 0}));
-    // Sixteen bits keep the top five bits of each channel, red highest.
-    Bitmap odd;
-    ASSERT_TRUE(odd.loadFromBmpBytes(test::picture24(1, 1, [](int, int) {
-        return std::array<std::uint8_t, 3>{200, 100, 50};
-    })));
-    const auto bytes = odd.convertDepth(16).toBmpBytes();
-    ASSERT_EQ(bytes.size(), 58U);
-    EXPECT_EQ(bytes[54] | (bytes[55] << 8), (25 << 10) | (12 << 5) | 6);
+    EXPECT_EQ(corners.convertDepth(4).pixelColor(4, 0), (Rgb{0, 0, 0}));
+    // Sixteen bits keep the top five bits of each channel, red highest; the
+    // bottom row is stored first.
+    const auto bytes = corners.convertDepth(16).toBmpBytes();
+    EXPECT_EQ(bytes[62] | (bytes[63] << 8), (25 << 10) | (12 << 5) | 6);
 }
 
 TEST(BitmapOperations, SameDepthIsAnExactCopy) {
@@ -143,23 +100,6 @@ TEST(BitmapOperations, TurnsAndMirrorsMovePixelsWhereDescribed) {
         }
     }
     EXPECT_EQ(source.toBmpBytes(), before);
-}
-
-TEST(BitmapOperations, IdentitiesHoldAtEveryDepth) {
-    const Bitmap picture = distinctPicture(7, 5);
-    for (std::int16_t bits : {1, 4, 8, 16, 24, 32}) {
-        SCOPED_TRACE(bits);
-        const Bitmap image = picture.convertDepth(bits);
-        const auto bytes = image.toBmpBytes();
-        Bitmap turned = image;
-        for (int i = 0; i < 4; ++i) {
-            turned = turned.rotateQuarter(true);
-        }
-        EXPECT_EQ(turned.toBmpBytes(), bytes);
-        EXPECT_EQ(image.mirror(true, false).mirror(true, false).toBmpBytes(), bytes);
-        EXPECT_EQ(image.rotateQuarter(true).rotateQuarter(true).mirror(true, false).toBmpBytes(),
-                  image.mirror(false, true).toBmpBytes());
-    }
 }
 
 } // namespace

@@ -17,8 +17,6 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -46,20 +44,13 @@ inline bool isDot(const QImage& image, int x, int y) {
 class ImageConsoleTest : public ::testing::Test {
 protected:
     std::filesystem::path save(const std::string& name, const RgbPicture& p) {
-        const std::filesystem::path path = dir / name;
-        const Bytes bytes = samples::writeBmp(p);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
+        samples::writeFile(dir / name, samples::writeBmp(p));
+        return dir / name;
     }
     void takeIn(const std::string& name, const RgbPicture& p) {
         intake.takeIn(save(name, p).string());
     }
-    Bytes previewBytes() const {
-        std::ifstream in(dir / kPreviewFileName, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
+    Bytes previewBytes() const { return samples::readFile(dir / kPreviewFileName); }
     const QImage& view() const { return window.ui.PreviewPicture->picture(); }
     QImage snapshot() const { return pictureFromBmpBytes(state.canvasSnapshot.value_or("")); }
     QStringList enabledControls() const {

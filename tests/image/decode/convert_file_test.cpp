@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace vexilon::samples {
@@ -22,14 +20,8 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string save(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        writeFile(dir_ / name, bytes);
         return (dir_ / name).string();
-    }
-    static Bytes load(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
 };
 
@@ -38,7 +30,7 @@ TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
     const std::string png = save("in.png", writePng(picture));
     const std::string bmp = save("out.bmp", Bytes(100000, 0xEE)); // a longer old file is truncated
     ASSERT_EQ(convertToBmp24(png, bmp), kConvertOk);
-    EXPECT_TRUE(load(bmp) == intermediateOf(picture));
+    EXPECT_TRUE(readFile(bmp) == intermediateOf(picture));
     // The intermediate image by its header, other pictures by decoding them.
     for (const std::string& path :
          {bmp, png, save("top.bmp", writeBmp(picture, {.topDown = true}))}) {
@@ -50,10 +42,10 @@ TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
     Bytes fromMemory;
     ASSERT_EQ(decodeBytes(jpeg, &fromMemory), kConvertOk);
     ASSERT_EQ(convertToBmp24(save("in.jpg", jpeg), bmp), kConvertOk);
-    EXPECT_TRUE(load(bmp) == fromMemory);
+    EXPECT_TRUE(readFile(bmp) == fromMemory);
     // Source and target may be one file.
     EXPECT_EQ(convertToBmp24(png, png), kConvertOk);
-    EXPECT_TRUE(load(png) == intermediateOf(picture));
+    EXPECT_TRUE(readFile(png) == intermediateOf(picture));
 }
 
 TEST_F(ConvertFile, FailuresLeaveTheTargetAlone) {
@@ -67,7 +59,7 @@ TEST_F(ConvertFile, FailuresLeaveTheTargetAlone) {
     const Bytes jpeg = writeJpeg(patternPicture(40, 30));
     EXPECT_EQ(convertToBmp24(save("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + 300)), target),
               kConvertNotAPicture);
-    EXPECT_EQ(load(target), (Bytes{1, 2, 3}));
+    EXPECT_EQ(readFile(target), (Bytes{1, 2, 3}));
     EXPECT_EQ(convertToBmp24(png, (dir_ / "no/such/dir/out.bmp").string()), kConvertWriteFailed);
 
     for (const std::string& unreadable :

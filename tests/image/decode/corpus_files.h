@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -26,11 +25,7 @@ public:
         return corpus;
     }
 
-    void save(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
+    void save(const std::string& name, const Bytes& bytes) const { writeFile(dir_ / name, bytes); }
 
 private:
     explicit CorpusDirectory(std::filesystem::path dir) : dir_(std::move(dir)) {}

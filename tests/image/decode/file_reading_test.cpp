@@ -7,13 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,35 +47,11 @@ TEST_F(FileReading, APipeNobodyWritesIsRefusedWithoutWaiting) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string target = (dir_ / "out.bmp").string();
 
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    int converted = 0;
-    std::int32_t width = -1;
-    std::int32_t height = -1;
-    std::thread worker([&] {
-        const int c = convertToBmp24(fifo, target);
-        const std::int32_t w = imageWidth(fifo);
-        const std::int32_t h = imageHeight(fifo);
-        const std::lock_guard lock(mutex);
-        converted = c;
-        width = w;
-        height = h;
-        finished = true;
-        done.notify_one();
-    });
-    std::unique_lock lock(mutex);
-    const bool returned = done.wait_for(lock, std::chrono::seconds(60), [&] { return finished; });
-    lock.unlock();
-    if (!returned) {
-        // Let a reader stuck in open go, so that the test can end.
-        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
-    }
-    worker.join();
-    ASSERT_TRUE(returned) << "the conversion waited on the pipe";
-    EXPECT_EQ(converted, kConvertNotAPicture);
-    EXPECT_EQ(width, 0);
-    EXPECT_EQ(height, 0);
+    // Opened for reading, the pipe would block until a writer came: when that
+    // happens the test hangs, and the test run's timeout reports it.
+    EXPECT_EQ(convertToBmp24(fifo, target), kConvertNotAPicture);
+    EXPECT_EQ(imageWidth(fifo), 0);
+    EXPECT_EQ(imageHeight(fifo), 0);
     EXPECT_FALSE(fs::exists(target));
     // A device is no picture either, however much it would give.
     EXPECT_EQ(convertToBmp24("/dev/zero", target), kConvertNotAPicture);

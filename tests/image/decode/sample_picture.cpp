@@ -1,18 +1,24 @@
 #include "sample_picture.h"
 
+#include "image/bitmap/bmp_builder.h"
+
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 
 namespace vexilon::samples {
-namespace {
 
-void put32(Bytes& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-} // namespace
+void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
 
 RgbPicture patternPicture(std::int32_t width, std::int32_t height, int colours) {
     RgbPicture p{width, height,
@@ -60,27 +66,10 @@ IndexedPicture indexColours(const RgbPicture& picture) {
 }
 
 Bytes intermediateOf(const RgbPicture& picture) {
-    const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) / 4 * 4;
-    Bytes out(54 + stride * static_cast<std::size_t>(picture.height), 0);
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(out, 2, static_cast<std::uint32_t>(out.size()));
-    put32(out, 10, 54);
-    put32(out, 14, 40);
-    put32(out, 18, static_cast<std::uint32_t>(picture.width));
-    put32(out, 22, static_cast<std::uint32_t>(picture.height));
-    out[26] = 1;
-    out[28] = 24;
-    for (std::int32_t y = 0; y < picture.height; ++y) {
-        std::uint8_t* row = &out[54 + stride * static_cast<std::size_t>(picture.height - 1 - y)];
-        for (std::int32_t x = 0; x < picture.width; ++x) {
-            const std::uint8_t* px = picture.at(x, y);
-            row[3 * x] = px[2];
-            row[3 * x + 1] = px[1];
-            row[3 * x + 2] = px[0];
-        }
-    }
-    return out;
+    return test::picture24(picture.width, picture.height, [&](int x, int y) {
+        const std::uint8_t* px = picture.at(x, y);
+        return std::array<std::uint8_t, 3>{px[0], px[1], px[2]};
+    });
 }
 
 } // namespace vexilon::samples

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace vexilon::samples {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The bytes of a file; a file of these bytes, made or truncated.
+Bytes readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const Bytes& bytes);
 
 // Pixels of a test picture, top row first, red, green, blue each.
 struct RgbPicture {

@@ -44,44 +44,32 @@ Bytes sampleRows(const RgbPicture& p, const PngOptions& o, const Bytes& indices)
     return out;
 }
 
-struct Encoding {
-    png_structp png;
-    png_infop info;
-    const PngOptions* o;
-    const RgbPicture* p;
-    png_colorp palette;
-    int entries;
-    png_bytepp rows;
-    Bytes* out;
-};
-
 // Holds the setjmp, with nothing that has a destructor.
-bool encode(Encoding& e) {
-    if (setjmp(png_jmpbuf(e.png)) != 0) {
+bool encode(png_structp png, png_infop info, const RgbPicture& p, const PngOptions& o,
+            png_colorp palette, int entries, png_bytepp rows, Bytes& out) {
+    if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
-    const PngOptions& o = *e.o;
-    png_set_write_fn(e.png, e.out, append, flushNothing);
-    png_set_IHDR(e.png, e.info, static_cast<png_uint_32>(e.p->width),
-                 static_cast<png_uint_32>(e.p->height), o.bitDepth, o.colorType,
-                 o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_write_fn(png, &out, append, flushNothing);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height),
+                 o.bitDepth, o.colorType, o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
-        png_set_PLTE(e.png, e.info, e.palette, e.entries);
-        png_set_check_for_invalid_index(e.png, 0);
+        png_set_PLTE(png, info, palette, entries);
+        png_set_check_for_invalid_index(png, 0);
     }
     if (o.gamma == PngGamma::Srgb) {
-        png_set_sRGB(e.png, e.info, PNG_sRGB_INTENT_PERCEPTUAL);
+        png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     }
     if (o.gamma == PngGamma::Value || o.gamma == PngGamma::SrgbAndValue) {
-        png_set_gAMA(e.png, e.info, o.gammaValue);
+        png_set_gAMA(png, info, o.gammaValue);
     }
-    png_write_info(e.png, e.info);
+    png_write_info(png, info);
     if (o.bitDepth < 8) {
-        png_set_packing(e.png);
+        png_set_packing(png);
     }
-    png_write_image(e.png, e.rows);
-    png_write_end(e.png, nullptr);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
     return true;
 }
 
@@ -103,17 +91,13 @@ Bytes writePng(const RgbPicture& p, const PngOptions& o) {
                       indexed.palette[3 * i + 2]};
     }
     Bytes out;
-    Encoding e{png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr),
-               nullptr,
-               &o,
-               &p,
-               palette.data(),
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    const bool ok =
+        encode(png, info, p, o, palette.data(),
                o.paletteEntries >= 0 ? o.paletteEntries : static_cast<int>(palette.size()),
-               rows.data(),
-               &out};
-    e.info = png_create_info_struct(e.png);
-    const bool ok = encode(e);
-    png_destroy_write_struct(&e.png, &e.info);
+               rows.data(), out);
+    png_destroy_write_struct(&png, &info);
     if (!ok) {
         throw std::runtime_error("libpng could not write the sample");
     }

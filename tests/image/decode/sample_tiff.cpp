@@ -4,67 +4,39 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <sys/mman.h>
 #include <tiffio.h>
+#include <unistd.h>
 
 namespace vexilon::samples {
 namespace {
 
-struct Growing {
-    Bytes data;
-    std::size_t pos = 0;
-};
-
-tmsize_t readGrowing(thandle_t h, void* buf, tmsize_t n) {
-    auto* g = static_cast<Growing*>(h);
-    const std::size_t count =
-        std::min(static_cast<std::size_t>(n), g->data.size() - std::min(g->pos, g->data.size()));
-    std::memcpy(buf, g->data.data() + g->pos, count);
-    g->pos += count;
-    return static_cast<tmsize_t>(count);
-}
-
-tmsize_t writeGrowing(thandle_t h, void* buf, tmsize_t n) {
-    auto* g = static_cast<Growing*>(h);
-    const auto count = static_cast<std::size_t>(n);
-    g->data.resize(std::max(g->data.size(), g->pos + count));
-    std::memcpy(g->data.data() + g->pos, buf, count);
-    g->pos += count;
-    return n;
-}
-
-toff_t seekGrowing(thandle_t h, toff_t off, int whence) {
-    auto* g = static_cast<Growing*>(h);
-    const std::size_t base = whence == SEEK_CUR ? g->pos : whence == SEEK_END ? g->data.size() : 0;
-    g->pos = base + static_cast<std::size_t>(off);
-    return g->pos;
-}
-
-int closeGrowing(thandle_t) {
-    return 0;
-}
-toff_t sizeOfGrowing(thandle_t h) {
-    return static_cast<Growing*>(h)->data.size();
-}
-int noMap(thandle_t, void**, toff_t*) {
-    return 0;
-}
-void noUnmap(thandle_t, void*, toff_t) {}
-
-// A TIFF written into file's bytes.
-TIFF* openForWriting(Growing& file) {
-    TIFF* tif = TIFFClientOpen("sample", "w", &file, readGrowing, writeGrowing, seekGrowing,
-                               closeGrowing, sizeOfGrowing, noMap, noUnmap);
+// libtiff writes into a file that lives in memory, read back once closed.
+TIFF* openForWriting(int& fd) {
+    fd = ::memfd_create("sample.tif", 0);
+    TIFF* tif = fd < 0 ? nullptr : TIFFFdOpen(::dup(fd), "sample.tif", "w");
     if (tif == nullptr) {
         throw std::runtime_error("libtiff could not start the sample");
     }
     return tif;
 }
 
+Bytes closeAndRead(TIFF* tif, int fd, bool ok) {
+    TIFFClose(tif);
+    Bytes out(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));
+    ok = ok && ::pread(fd, out.data(), out.size(), 0) == static_cast<ssize_t>(out.size());
+    ::close(fd);
+    if (!ok) {
+        throw std::runtime_error("libtiff could not write the sample");
+    }
+    return out;
+}
+
 } // namespace
 
 Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
-    Growing file;
-    TIFF* tif = openForWriting(file);
+    int fd = -1;
+    TIFF* tif = openForWriting(fd);
     const auto w = static_cast<std::uint32_t>(p.width);
     const auto h = static_cast<std::uint32_t>(p.height);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
@@ -111,16 +83,12 @@ Bytes writeTiff(const RgbPicture& p, const TiffOptions& o) {
             ok = ok && TIFFWriteScanline(tif, fileRow(r), r, 0) >= 0;
         }
     }
-    TIFFClose(tif);
-    if (!ok) {
-        throw std::runtime_error("libtiff could not write the sample");
-    }
-    return file.data;
+    return closeAndRead(tif, fd, ok);
 }
 
 Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height) {
-    Growing file;
-    TIFF* tif = openForWriting(file);
+    int fd = -1;
+    TIFF* tif = openForWriting(fd);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
     TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
@@ -133,17 +101,13 @@ Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height) {
     for (std::uint32_t y = 0; y < height && ok; ++y) {
         std::fill(row.begin(), row.end(), 0);
         for (std::uint32_t x = 0; x < width; ++x) {
-            if (checkerIsBlack(x, y)) {
+            if ((x / 64 + y / 64) % 2 == 1) {
                 row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
             }
         }
         ok = TIFFWriteScanline(tif, row.data(), y, 0) >= 0;
     }
-    TIFFClose(tif);
-    if (!ok) {
-        throw std::runtime_error("libtiff could not write the sample");
-    }
-    return file.data;
+    return closeAndRead(tif, fd, ok);
 }
 
 } // namespace vexilon::samples

@@ -51,9 +51,6 @@ Bytes writeTiff(const RgbPicture& picture, const TiffOptions& options = {});
 // one strip, of any size without a picture in memory: black where
 // (x / 64 + y / 64) is odd. Large pictures make tiny files.
 Bytes writeCheckerTiff(std::uint32_t width, std::uint32_t height);
-inline bool checkerIsBlack(std::uint32_t x, std::uint32_t y) {
-    return (x / 64 + y / 64) % 2 == 1;
-}
 
 struct PcxOptions {
     int planes = 3; // 1: 8 bits with a colour table

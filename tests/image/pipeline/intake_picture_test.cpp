@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include <sys/stat.h>
 
@@ -23,9 +22,7 @@ class IntakePictureTest : public ::testing::Test {
 protected:
     std::string save(const std::string& name, const Bytes& bytes) {
         const fs::path path = fs::path(dir.path().toStdString()) / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        samples::writeFile(path, bytes);
         return path.string();
     }
     QTemporaryDir dir;
