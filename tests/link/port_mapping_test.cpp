@@ -29,7 +29,7 @@ protected:
     std::filesystem::path devices = std::filesystem::path(root.path().toStdString()) / "dev";
 };
 
-TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrder) {
+TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrderAndTheRestMapToNothing) {
     std::filesystem::create_symlink(devices / "ttyS0", links / "COM2");
     std::filesystem::create_symlink(devices / "unplugged", links / "COM4"); // still pins 4
     std::filesystem::create_symlink(devices / "ttyS0", links / "COM07");    // not COM7
@@ -40,6 +40,12 @@ TEST_F(PortMappingTest, UsbDevicesTakeTheNumbersWithoutALinkInNumericOrder) {
     for (int number = 1; number <= 8; ++number) {
         EXPECT_EQ(map(number), expected[number - 1]) << number;
     }
+    for (int number : {0, -3, INT_MAX}) {
+        EXPECT_EQ(map(number), std::filesystem::path()) << number;
+    }
+    // No link directory yet: the devices alone are numbered.
+    EXPECT_EQ(portDevicePath(1, links / "missing", devices / "missing"), std::filesystem::path());
+    EXPECT_EQ(portDevicePath(1, links / "missing", devices), devices / "ttyUSB0");
 }
 
 TEST_F(PortMappingTest, PinnedDevicesTakeNoFreeNumberOfTheirOwn) {
@@ -54,14 +60,6 @@ TEST_F(PortMappingTest, PinnedDevicesTakeNoFreeNumberOfTheirOwn) {
     for (int number = 1; number <= 5; ++number) {
         EXPECT_EQ(map(number), expected[number - 1]) << number;
     }
-}
-
-TEST_F(PortMappingTest, NumbersWithoutADeviceMapToNothing) {
-    EXPECT_EQ(map(0), std::filesystem::path());
-    EXPECT_EQ(map(-3), std::filesystem::path());
-    EXPECT_EQ(map(INT_MAX), std::filesystem::path());
-    EXPECT_EQ(portDevicePath(1, links / "missing", devices / "missing"), std::filesystem::path());
-    EXPECT_EQ(portDevicePath(1, links / "missing", devices), devices / "ttyUSB0");
 }
 
 } // namespace

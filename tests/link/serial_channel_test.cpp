@@ -9,13 +9,11 @@
 
 #include <atomic>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <string>
 #include <thread>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -41,11 +39,6 @@ template <class Condition> bool waitUntil(Condition done, bool handleEvents = tr
 std::vector<std::uint8_t> bytes(std::string_view text) {
     return {text.begin(), text.end()};
 }
-
-// The machine's end of the line, linked as COM1.
-struct Machine : test_support::PseudoTerminal {
-    explicit Machine(const std::filesystem::path& links) : PseudoTerminal(links, 1) {}
-};
 
 // Counts the notices the watcher posts to the channel (its only user events).
 struct NoticeCounter : QObject {
@@ -88,7 +81,7 @@ protected:
 
     QTemporaryDir dir;
     std::filesystem::path links{dir.path().toStdString()};
-    Machine machine{links};
+    test_support::PseudoTerminal machine{links, 1}; // the machine's end of the line
     SerialChannel channel{links};
     std::vector<std::uint8_t> received;
     bool offWindowThread = false;
@@ -118,57 +111,25 @@ TEST_F(SerialChannelTest, OpenSetsTheLineAndDiscardsEarlierInput) {
     EXPECT_EQ(received, bytes("\r\x11\xff"));
 }
 
+// Busy ports, missing links and numbers below 1 are met in the connection
+// scenarios; here: the lock a second open must not leak, and the other causes.
 TEST_F(SerialChannelTest, RefusedOpensKeepTheirCauseAndLeaveTheChannelClosed) {
     SerialChannel other{links};
-    channel.setPortNumber(5);
-    channel.setPortNumber(-7); // below 1: port 1
-    EXPECT_EQ(channel.portNumber(), 1);
     ASSERT_TRUE(channel.open());
-    EXPECT_FALSE(other.open());
-    EXPECT_EQ(other.openError(), SerialOpenError::Busy);
     EXPECT_TRUE(channel.open()); // opening again closes first, so the lock is free
-    EXPECT_TRUE(channel.send(std::uint8_t{7}));
-    EXPECT_EQ(machine.read(1), bytes("\x07"));
     channel.close();
     EXPECT_TRUE(other.open());
 
     std::filesystem::create_symlink(links / "gone", links / "COM3");
     std::ofstream(links / "plain") << "not a terminal";
     std::filesystem::create_symlink(links / "plain", links / "COM4");
-    for (auto [port, cause] : {std::pair{2, SerialOpenError::NoSuchPort},
-                               {3, SerialOpenError::NoSuchPort},
-                               {4, SerialOpenError::Other}}) {
+    for (auto [port, cause] :
+         {std::pair{3, SerialOpenError::NoSuchPort}, {4, SerialOpenError::Other}}) {
         channel.setPortNumber(port);
         EXPECT_FALSE(channel.open()) << port;
         EXPECT_EQ(channel.openError(), cause) << port;
         EXPECT_FALSE(channel.isOpen());
     }
-}
-
-TEST_F(SerialChannelTest, ImageSizedSendArrivesWholeAndReturnsAfterTheWrite) {
-    std::vector<std::uint8_t> image(32830);
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        image[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
-    }
-    ASSERT_TRUE(channel.open());
-
-    // A pseudo-terminal holds far less than an image: the send cannot return
-    // before the machine has started reading.
-    std::atomic<bool> sendReturned = false;
-    bool returnedBeforeReading = true;
-    std::vector<std::uint8_t> got;
-    std::thread reader([&] {
-        pollfd fd{machine.master(), POLLIN, 0};
-        poll(&fd, 1, 10000);
-        returnedBeforeReading = sendReturned;
-        got = machine.read(image.size());
-    });
-    EXPECT_TRUE(channel.send(image));
-    sendReturned = true;
-    channel.close();
-    reader.join();
-    EXPECT_FALSE(returnedBeforeReading);
-    EXPECT_EQ(got, image);
 }
 
 TEST_F(SerialChannelTest, BurstIsRaisedByteByByteInOrderOnTheWindowThread) {
@@ -248,12 +209,15 @@ TEST_F(SerialChannelTest, CloseDropsEventsNotYetRaised) {
     ASSERT_TRUE(receive(2));
     QCoreApplication::processEvents();
     EXPECT_EQ(received, bytes("ad"));
-}
 
-double processCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+    // A hang-up goes the same way.
+    bool hangUpRaised = false;
+    QObject::connect(&channel, &SerialChannel::hungUp, [&] { hangUpRaised = true; });
+    machine.hangUp();
+    ASSERT_TRUE(queued(1));
+    channel.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hangUpRaised);
 }
 
 TEST_F(SerialChannelTest, SendsFailWhenClosedOrHungUp) {
@@ -262,10 +226,6 @@ TEST_F(SerialChannelTest, SendsFailWhenClosedOrHungUp) {
     EXPECT_TRUE(channel.send(std::vector<std::uint8_t>{}));
     machine.hangUp();
     ASSERT_TRUE(waitUntil([&] { return channel.isHungUp(); }, false));
-
-    const double before = processCpuSeconds();
-    std::this_thread::sleep_for(1s); // the one fixed wait: spinning shows only over time
-    EXPECT_LT(processCpuSeconds() - before, 0.1);
 
     EXPECT_FALSE(channel.send(std::uint8_t{1}));
     channel.close();
@@ -284,17 +244,6 @@ TEST_F(SerialChannelTest, HangUpIsRaisedOnceAfterTheBytesBeforeIt) {
     ASSERT_TRUE(queued(3));
     machine.hangUp();
     ASSERT_TRUE(waitUntil([&] { return order.size() >= 4; }));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(order, "abc!");
-
-    // A close before it is raised drops it with the bytes.
-    Machine again{links / "again"};
-    SerialChannel other{links / "again"};
-    QObject::connect(&other, &SerialChannel::hungUp, [&] { order += '?'; });
-    ASSERT_TRUE(other.open());
-    again.hangUp();
-    ASSERT_TRUE(waitUntil([&] { return other.pendingEventCount() == 1; }, false));
-    other.close();
     QCoreApplication::processEvents();
     EXPECT_EQ(order, "abc!");
 }
@@ -333,7 +282,7 @@ TEST_F(SerialChannelTest, WriteFailsOnlyAfterASecondWithoutProgress) {
     stop = true;
     reader.join();
     EXPECT_TRUE(slowButMoving);
-    EXPECT_GT(took, 1s); // it did outlast the stall limit as a whole
+    EXPECT_GT(took, 1s); // it waited on its reader, and outlasted the stall limit as a whole
 
     // Nobody reads any more: the write gives up a second after the line fills.
     const auto stalledAt = std::chrono::steady_clock::now();

@@ -7,7 +7,6 @@
 
 #include <QPainter>
 #include <QTest>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -81,21 +80,11 @@ TEST(DrawPanel, SnapshotIsA24BitBottomUpBmpOfTheDrawingOverTheBackground) {
     panel.clear(0, 0, 1, 1);
     panel.drawPicture(solid(1, 1, qRgb(5, 6, 7)), 2, 3, 1, 1);
 
+    // The header fields are the shared BMP module's, tested with it; the size
+    // shows 24 bits a pixel in rows padded to four bytes, read bottom-up below.
     const QByteArray bmp = panel.snapshot(3, 4);
-    const int rowBytes = 12; // 9 bytes of pixels padded to a multiple of 4
+    const int rowBytes = 12;
     ASSERT_EQ(bmp.size(), 54 + rowBytes * 4);
-    EXPECT_EQ(bmp.left(2), "BM");
-    // File size, pixel offset, header size, width, height, 1 plane + 24 bits, no compression.
-    for (auto [at, value] : {std::pair{2, 54u + rowBytes * 4},
-                             {10, 54u},
-                             {14, 40u},
-                             {18, 3u},
-                             {22, 4u},
-                             {26, 1u | 24u << 16},
-                             {30, 0u}}) {
-        EXPECT_EQ(qFromLittleEndian<quint32>(bmp.constData() + at), value) << at;
-    }
-
     const auto pixelAt = [&](int x, int y) {
         const int at = 54 + (3 - y) * rowBytes + 3 * x;
         return qRgb(static_cast<uchar>(bmp[at + 2]), static_cast<uchar>(bmp[at + 1]),

@@ -28,7 +28,6 @@ protected:
         slider.setGeometry(0, 0, 760, 24);
         slider.setRange(1, 240);
         slider.setPageStep(5);
-        slider.setSingleStep(1);
         slider.setValue(60);
     }
 
@@ -49,9 +48,8 @@ protected:
 };
 
 TEST_F(BurningTimeSlider, SetPositionIsStoredEvenBeyondTheThumbsRange) {
-    EXPECT_EQ(slider.position(), 60);
     // 240: the thumb is there already, yet the position is stored.
-    for (auto [set, stored] : {std::pair{500, 500}, {-7, 0}, {40000, 32767}, {240, 240}}) {
+    for (auto [set, stored] : {std::pair{-7, 0}, {40000, 32767}, {240, 240}}) {
         slider.setPosition(set);
         EXPECT_EQ(slider.position(), stored) << set;
     }
