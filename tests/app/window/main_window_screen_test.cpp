@@ -53,7 +53,8 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
         },
         shot));
 
-    for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.ImageEditingGroup}) {
+    for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.MovementGroup,
+                                   window.ui.CarveRateGroup, window.ui.ImageEditingGroup}) {
         const QRect caption(group->mapTo(&window, QPoint(0, 0)), QSize(group->width(), 14));
         EXPECT_TRUE(anyPixel(shot, caption, isTeal)) << group->objectName().toStdString();
     }
