@@ -45,10 +45,6 @@ QRgb rgbOf(std::int32_t colorref) {
                 static_cast<int>((bits >> 16) & 0xFF));
 }
 
-samples::RgbPicture whitePicture(int width, int height) {
-    return {width, height, samples::Bytes(3 * static_cast<std::size_t>(width * height), 255)};
-}
-
 void blacken(samples::RgbPicture& picture, int x, int y) {
     std::fill_n(picture.at(x, y), 3, std::uint8_t{0});
 }
@@ -56,7 +52,7 @@ void blacken(samples::RgbPicture& picture, int x, int y) {
 // Black shapes on white that reach every edge of the picture, so that a
 // mirrored, shifted or cut image cannot pass for the right one.
 samples::RgbPicture shapes() {
-    samples::RgbPicture p = whitePicture(120, 80);
+    samples::RgbPicture p{120, 80, samples::Bytes(3 * 120 * 80, 255)};
     for (const auto& [x, y] : {Dot{0, 0}, Dot{119, 0}, Dot{0, 79}, Dot{119, 79}}) {
         blacken(p, x, y);
     }

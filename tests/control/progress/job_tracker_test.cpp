@@ -56,9 +56,9 @@ TEST_F(JobTrackerTest, TipBarAndNoticeFollowTheCount) {
     EXPECT_EQ(tip(), "1 of 4 dots (25%), paused");
 
     tracker.started();
-    tracker.recarved(); // the count starts again, carving goes on
+    tracker.recarved(); // the count starts again, carving and its hold go on
     EXPECT_EQ(tracker.progress().done(), 0);
-    EXPECT_TRUE(tracker.isCarving());
+    EXPECT_TRUE(desktop.logindLockHeld(1));
     for (int x = 0; x < 4; ++x) {
         tracker.dotReported(x, 0);
     }
