@@ -66,20 +66,15 @@ struct ConnectionScenario : ::testing::Test, test_support::ConsoleRig {
         ui.PortComboBox->setCurrentIndex(entry);
         ui.ConnectButton->click();
     }
-    // Connected by hand, an all-black image uploaded, carving started.
-    void startJobOn(int port) {
+    // Connected by hand, then carving an all-black image handed to the machine.
+    void startJobOn(sim::SimulatedMachine& machine, int port) {
         clickConnect(port);
         ASSERT_TRUE(waitUntil([&] { return connected(); }));
-        std::vector<std::uint8_t> image(32830, 0);
-        const std::uint8_t header[] = {'B', 'M', 0x3E, 0x80, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40,
-                                       0,   0,   0,    0,    2, 0, 0, 0, 2, 0, 0,  1, 0, 1};
-        std::copy(std::begin(header), std::end(header), image.begin());
-        std::fill_n(image.begin() + 58, 3, 0xFF); // palette: black, white
-        for (int i = 0; i < 8; ++i) {
-            console.serialPort().send(std::uint8_t{254});
+        sim::DotImage black;
+        for (int at = 0; at < 512 * 512; ++at) {
+            black.setDot(at % 512, at / 512, true);
         }
-        console.serialPort().send(image);
-        console.serialPort().send(std::uint8_t{241});
+        machine.carve(black);
         console.runTimeClock().startTicking();
         ASSERT_TRUE(waitUntil([&] { return ui.XCoordBox->text() != QStringLiteral("000"); }));
     }
@@ -193,12 +188,12 @@ TEST_F(ConnectionScenario, SecondClickWhileVerifyingKeepsTheFirstDeadline) {
 
 TEST_F(ConnectionScenario, BreakAndPulledCableMidJobLeaveTheClockAndTheConsoleIdle) {
     auto machine = machineOn(3);
-    startJobOn(3);
+    startJobOn(*machine, 3);
     ui.DisconnectButton->click();
     expectDropped(QStringLiteral("Disconnected Connection\n\n"));
 
     auto unplugged = machineOn(4, {.hangUpAfterDots = 3000});
-    startJobOn(4);
+    startJobOn(*unplugged, 4);
     const QString lost = QStringLiteral(">Connection Lost ! COM4\n");
     ASSERT_TRUE(waitUntil([&] { return log().endsWith(lost); }));
     expectDropped(lost);

@@ -1,5 +1,3 @@
-#include "support/qt_environment.h"
-
 #include "console_on_the_line.h"
 #include "control/control_events.h"
 
@@ -109,7 +107,7 @@ protected:
         press(key);
         const std::string expected = "Laser Movement : " + key + "\n";
         const Bytes bytes{245, direction};
-        ASSERT_TRUE(test_support::waitUntil([&] { return logText().size() > logMark; })) << key;
+        ASSERT_TRUE(test_support::waitUntil([&] { return log().size() > logMark; })) << key;
         EXPECT_EQ(newLog(), expected) << key;
         EXPECT_EQ(wire(bytes.size()), bytes) << key;
     }
@@ -156,7 +154,7 @@ TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
     window.ui.UseKeyboardCheckBox->click();
     ASSERT_EQ(std::system("xdotool keydown Left"), 0);
     const bool repeated =
-        test_support::waitUntil([&] { return logText().count(QStringLiteral("Left")) >= 3; });
+        test_support::waitUntil([&] { return log().count(QStringLiteral("Left")) >= 3; });
     ASSERT_EQ(std::system("xdotool keyup Left"), 0);
     EXPECT_TRUE(repeated);
 }

@@ -1,5 +1,3 @@
-#include "support/qt_environment.h"
-
 #include "console_on_the_line.h"
 #include "control/control_events.h"
 #include "control/machine_controls.h"
@@ -38,26 +36,26 @@ TEST_F(ConsoleMachineControl, EveryJobAndPositioningButtonPutsItsBytesOnTheWire)
         Bytes bytes;
         const char* line;
     } cases[] = {
-        {ui.StartButton, {241}, "Start carving\r\n\r\n"},
-        {ui.PauseButton, {242}, "Engraving Pause !\r\n\r\n"},
-        {ui.RestartButton, {249}, "Restarting...\r\n\r\n"},
-        {ui.RecarveButton, {252, 119}, "Recarve\r\n\r\n"},
-        {ui.FastForwardButton, {252, 170}, "Fast Forward for 15 row\r\n\r\n"},
-        {ui.FastBackwardButton, {252, 85}, "Fast Backward for 15 row\r\n\r\n"},
-        {ui.UpButton, {245, 1}, "Laser Movement : Up\r\n"},
-        {ui.DownButton, {245, 2}, "Laser Movement : Down\r\n"},
-        {ui.LeftButton, {245, 3}, "Laser Movement : Left\r\n"},
-        {ui.RightButton, {245, 4}, "Laser Movement : Right\r\n"},
-        {ui.OriginButton, {243}, "To Origin\r\n\r\n"},
-        {ui.MiddleButton, {251}, "To Middle of Image\r\n"},
-        {ui.CarvingPreviewButton, {244}, "Simulation Carving Area...\r\n\r\n"},
+        {ui.StartButton, {241}, "Start carving\n\n"},
+        {ui.PauseButton, {242}, "Engraving Pause !\n\n"},
+        {ui.RestartButton, {249}, "Restarting...\n\n"},
+        {ui.RecarveButton, {252, 119}, "Recarve\n\n"},
+        {ui.FastForwardButton, {252, 170}, "Fast Forward for 15 row\n\n"},
+        {ui.FastBackwardButton, {252, 85}, "Fast Backward for 15 row\n\n"},
+        {ui.UpButton, {245, 1}, "Laser Movement : Up\n"},
+        {ui.DownButton, {245, 2}, "Laser Movement : Down\n"},
+        {ui.LeftButton, {245, 3}, "Laser Movement : Left\n"},
+        {ui.RightButton, {245, 4}, "Laser Movement : Right\n"},
+        {ui.OriginButton, {243}, "To Origin\n\n"},
+        {ui.MiddleButton, {251}, "To Middle of Image\n"},
+        {ui.CarvingPreviewButton, {244}, "Simulation Carving Area...\n\n"},
     };
     for (const auto& c : cases) {
         const std::string name = c.button->objectName().toStdString();
         applyControlEvent(window, ControlEvent::Verified);
         c.button->click();
         EXPECT_EQ(wire(c.bytes.size()), c.bytes) << name;
-        EXPECT_EQ(newLog(), shown(c.line)) << name;
+        EXPECT_EQ(newLog(), c.line) << name;
     }
     // Nothing more than the commands went out: a marker byte comes next.
     ASSERT_TRUE(console.serialPort().send(std::uint8_t{7}));
@@ -123,6 +121,7 @@ TEST_F(ConsoleMachineControl, TheClockRunsFromStartOrRecarveAndOnlyRestartAndRec
     const auto position = [&] { return (ui.XCoordBox->text() + "," + ui.YCoordBox->text()); };
 
     ui.StartButton->click();
+    EXPECT_EQ(timer.intervalMs(), 1000);
     ticks(67);
     ui.PauseButton->click();
     EXPECT_FALSE(timer.isRunning());

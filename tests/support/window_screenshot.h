@@ -53,14 +53,7 @@ template <typename Test> int countPixels(const QImage& image, const QRect& area,
 
 // Whether any pixel in area passes test.
 template <typename Test> bool anyPixel(const QImage& image, const QRect& area, Test test) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (test(image.pixel(x, y))) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return countPixels(image, area, test) > 0;
 }
 
 } // namespace test_support

@@ -41,15 +41,24 @@ pid_t endedProcess() {
     return child;
 }
 
-TEST(SettingsFileLink, ALinkToAFileNotYetThereCreatesThatFile) {
+TEST(SettingsFileLink, ALinkToAFileNotYetThereCreatesThatFileAndStaysALink) {
     test::TemporaryDirectory dir;
     fs::create_directory(dir / "real");
     fs::create_symlink("real/Settings.ini", dir / "Config.ini");
+    const fs::path target = dir / "real" / "Settings.ini";
 
     EXPECT_EQ(readSettingsItem(dir / "Config.ini", "Setting", "Motor", "35"), "35");
     EXPECT_TRUE(writeSettingsItem(dir / "Config.ini", "Setting", "Motor", "30"));
     EXPECT_TRUE(fs::is_symlink(dir / "Config.ini"));
-    EXPECT_EQ(readBytes(dir / "real" / "Settings.ini"), "[Setting]\nMotor=30\n");
+    EXPECT_EQ(readBytes(target), "[Setting]\nMotor=30\n");
+
+    // A write to an existing target keeps the link and the target's mode.
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode);
+    EXPECT_TRUE(writeSettingsItem(dir / "Config.ini", "Setting", "Motor", "31"));
+    EXPECT_TRUE(fs::is_symlink(dir / "Config.ini"));
+    EXPECT_EQ(readBytes(target), "[Setting]\nMotor=31\n");
+    EXPECT_EQ(fs::status(target).permissions(), mode);
 
     // A loop of links fails instead of hanging.
     fs::create_symlink("Loop.ini", dir / "Loop.ini");

@@ -71,15 +71,5 @@ TEST_F(SettingsWriteFailure, FailedWriteLeavesOldFileAndNoTemporary) {
     EXPECT_EQ(entryCount(dir.path()), 1);
 }
 
-TEST_F(SettingsWriteFailure, KeepsPermissionBitsAndSymbolicLinks) {
-    const auto mode = fs::perms::owner_read | fs::perms::owner_write;
-    fs::permissions(file, mode);
-    fs::create_symlink("Config.ini", dir / "link.ini");
-    EXPECT_TRUE(writeSettingsItem(dir / "link.ini", "S", "K", "new"));
-    EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
-    EXPECT_EQ(readBytes(file), "[S]\nK=new\n");
-    EXPECT_EQ(fs::status(file).permissions(), mode);
-}
-
 } // namespace
 } // namespace vexilon

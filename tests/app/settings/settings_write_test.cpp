@@ -47,13 +47,6 @@ TEST_F(SettingsWrite, PlacesItemsWhereAUserWouldAndKeepsOtherBytes) {
     EXPECT_EQ(edit("; no end", " \tT ", " K ", ""), "; no end\n[T]\nK=\n");
 }
 
-TEST_F(SettingsWrite, ValuesReadBackAsWritten) {
-    for (const std::string value : {" lead", "trail\t", "\"q\"", "'q'", "\"", "''", "a=b;c"}) {
-        EXPECT_TRUE(writeSettingsItem(file, "S", "K", value));
-        EXPECT_EQ(readSettingsItem(file, "S", "K", "dflt"), value);
-    }
-}
-
 TEST_F(SettingsWrite, RefusesWhatCannotBeStoredWithoutTouchingTheFile) {
     test::writeBytes(file, "[S]\nK=v\n");
     const std::tuple<std::string, std::string, std::string> items[] = {
@@ -68,7 +61,8 @@ TEST_F(SettingsWrite, RefusesWhatCannotBeStoredWithoutTouchingTheFile) {
 }
 
 // Random writes under names spelt in varying case, with blanks, quotes, '=',
-// ';' and brackets in values: every item reads back as last written.
+// ';' and brackets in values, after values that trimming or unquoting would
+// spoil: every item reads back as last written.
 TEST_F(SettingsWrite, RandomWritesReadBackAsLastWritten) {
     const std::string mine = "; mine \xE2\x82\xAC\r\n";
     test::writeBytes(file, mine);
@@ -77,10 +71,11 @@ TEST_F(SettingsWrite, RandomWritesReadBackAsLastWritten) {
     const std::string alphabet = "ab \"'=;[]\t\xC3\xA9";
     std::mt19937 random(20240611);
     std::map<std::pair<int, int>, std::string> model;
+    const std::string fixed[] = {" lead", "trail\t", "\"q\"", "'q'", "\"", "''", "a=b;c"};
     for (int step = 0; step < 300; ++step) {
         const int section = static_cast<int>(random() % 3), key = static_cast<int>(random() % 3);
-        std::string value;
-        for (std::size_t n = random() % 8; n > 0; --n) {
+        std::string value = step < 7 ? fixed[step] : "";
+        for (std::size_t n = step < 7 ? 0 : random() % 8; n > 0; --n) {
             value += alphabet[random() % alphabet.size()];
         }
         ASSERT_TRUE(

@@ -1,7 +1,7 @@
 #include "support/qt_environment.h"
 
-#include "app/settings/settings_file.h"
 #include "app/settings/settings_store.h"
+#include "app/settings/temporary_directory.h"
 #include "app/settings_window/open_settings_window.h"
 #include "settings_window_support.h"
 
@@ -28,19 +28,23 @@ bool anySettingsWindow() {
 TEST(OpenSettingsWindow, EachOpeningIsANewModalWindowShowingTheStoredValues) {
     QTemporaryDir scratch;
     const fs::path file = fs::path(scratch.path().toStdString()) / "Config.ini";
-    ASSERT_TRUE(writeSettingsItem(file, "Setting", "Motor", "300"));
+    // Shown as stored, unparsed; loading them sets no carved colour.
+    const std::string stored = "[Setting]\nMotor=abc\nColor=65280\n";
+    test::writeBytes(file, stored);
     SettingsStore settings(file);
     int messages = 0;
+    int colours = 0;
     const SettingsServices services{[](std::uint8_t) {},
                                     [&](const QString&, const QString&) { ++messages; },
-                                    [](std::int32_t) {}, &settings};
+                                    [&](std::int32_t) { ++colours; }, &settings};
 
     QPointer<SettingsWindow> first;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& window) {
         first = &window;
         EXPECT_EQ(window.parentWidget(), nullptr);
         EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
-        EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("300"));
+        EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("abc"));
+        EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 65280);
         window.ui.StepPauseBox->selectAll();
         QTest::keyClicks(window.ui.StepPauseBox, QStringLiteral("99"));
         EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("99"));
@@ -54,9 +58,9 @@ TEST(OpenSettingsWindow, EachOpeningIsANewModalWindowShowingTheStoredValues) {
     test::whenModalOpens<SettingsWindow>(
         [&](SettingsWindow& window) { shownAgain = window.ui.StepPauseBox->text(); });
     openSettingsWindow(services);
-    EXPECT_EQ(shownAgain, QStringLiteral("300"));
-    EXPECT_EQ(messages, 0);
-    EXPECT_EQ(readSettingsItem(file, "Setting", "Motor", ""), "300");
+    EXPECT_EQ(shownAgain, QStringLiteral("abc"));
+    EXPECT_EQ(messages + colours, 0);
+    EXPECT_EQ(test::readBytes(file), stored);
 }
 
 } // namespace

@@ -41,17 +41,20 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     MainWindow window;
     ASSERT_NO_FATAL_FAILURE(test_support::showFixedAndCentred(window, QSize(1007, 636)));
 
-    // Grab once the placeholder line has been painted.
-    const QRect line(window.ui.PreviewCanvas->mapTo(&window, QPoint(20, 240)), QSize(470, 40));
+    // Grab once the placeholder line has been painted across the preview's middle.
+    const QRect lineStart(window.ui.PreviewCanvas->mapTo(&window, QPoint(1, 231)), QSize(39, 58));
+    const QRect lineEnd(window.ui.PreviewCanvas->mapTo(&window, QPoint(473, 231)), QSize(37, 58));
+    const auto black = [](QRgb p) { return (p & 0xffffff) == 0; };
     QImage shot;
     ASSERT_TRUE(test_support::grabOncePainted(
         window, QStringLiteral("main_window.png"),
         [&](const QImage& image) {
-            return anyPixel(image, line, [](QRgb p) { return (p & 0xffffff) == 0; });
+            return anyPixel(image, lineStart, black) && anyPixel(image, lineEnd, black);
         },
         shot));
 
-    for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.ImageEditingGroup}) {
+    for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.MovementGroup,
+                                   window.ui.CarveRateGroup, window.ui.ImageEditingGroup}) {
         const QRect caption(group->mapTo(&window, QPoint(0, 0)), QSize(group->width(), 14));
         EXPECT_TRUE(anyPixel(shot, caption, isTeal)) << group->objectName().toStdString();
     }
