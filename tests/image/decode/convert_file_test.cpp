@@ -11,19 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ConvertFile : public testing::Test {
-protected:
-    fs::path dir_ =
-        fs::temp_directory_path() / ("decode-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string save(const std::string& name, const Bytes& bytes) const {
-        writeFile(dir_ / name, bytes);
-        return (dir_ / name).string();
-    }
-};
+using ConvertFile = ScratchDirectoryTest;
 
 TEST_F(ConvertFile, WritesTheIntermediateImageAndReportsItsSize) {
     const RgbPicture picture = patternPicture(7, 5);

@@ -1,5 +1,13 @@
 #pragma once
 
+#include <unistd.h>
+
+#include <string>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
 #include "image/decode/convert.h"
 #include "sample_picture.h"
 
@@ -32,5 +40,20 @@ inline std::array<int, 3> rgbAt(const Bytes& bmp, std::int32_t x, std::int32_t y
         54 + stride * static_cast<std::size_t>(height - 1 - y) + 3 * static_cast<std::size_t>(x);
     return {bmp[at + 2], bmp[at + 1], bmp[at]};
 }
+
+// A fixture with a scratch directory of its own for each test, removed after it.
+class ScratchDirectoryTest : public ::testing::Test {
+protected:
+    std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+                                 ("decode-" + std::to_string(::getpid()) + "-" +
+                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override { std::filesystem::create_directories(dir_); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string save(const std::string& name, const Bytes& bytes) const {
+        writeFile(dir_ / name, bytes);
+        return (dir_ / name).string();
+    }
+};
 
 } // namespace vexilon::samples

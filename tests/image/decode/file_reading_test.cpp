@@ -20,14 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileReading : public testing::Test {
+class FileReading : public ScratchDirectoryTest {
 protected:
-    fs::path dir_ =
-        fs::temp_directory_path() / ("reading-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    void SetUp() override { fs::create_directories(dir_); }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // A file of size bytes that takes no room: zeros but for head at its start
     // and the bytes at `at`.
     std::string sparseFile(const std::string& name, off_t size, off_t at = 0,
