@@ -8,9 +8,11 @@
 #include "app/console.h"
 #include "app/program_state.h"
 #include "app/window/main_window.h"
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "sim/port/simulated_machine.h"
-#include "ui/interval_timer.h"
+#include "support/assembled_console.h"
+#include "support/window_controls.h"
+#include "ui/base/interval_timer.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -80,19 +82,25 @@ int main(int argc, char* argv[]) {
     vexilon::ProgramState state;
     state.carvedColor = 0x000000FF;
     vexilon::MainWindow window;
-    vexilon::Console console(window, state, paths, [](const QString&, const QString&) {});
+    vexilon::test_support::AssembledConsole console(window, state, paths,
+                                                    [](const QString&, const QString&) {});
     window.show();
     PaintCounter counter;
-    window.ui.PreviewCanvas->installEventFilter(&counter);
-    window.ui.PreviewPicture->installEventFilter(&counter);
+    vexilon::test_support::controlsOf(window).PreviewCanvas->installEventFilter(&counter);
+    vexilon::test_support::controlsOf(window).PreviewPicture->installEventFilter(&counter);
 
-    window.ui.PortComboBox->setCurrentIndex(1);
-    window.ui.ConnectButton->click();
-    if (!waitFor([&] { return window.ui.ConnectButton->text() == "Connected"; }, 10)) {
+    vexilon::test_support::controlsOf(window).PortComboBox->setCurrentIndex(1);
+    vexilon::test_support::controlsOf(window).ConnectButton->click();
+    if (!waitFor(
+            [&] {
+                return vexilon::test_support::controlsOf(window).ConnectButton->text() ==
+                       "Connected";
+            },
+            10)) {
         std::puts("no connection to the simulated machine");
         return 1;
     }
-    vexilon::SerialChannel& line = console.serialPort();
+    vexilon::SerialChannel& line = console.port;
     for (int i = 0; i < 8; ++i) {
         line.send(std::uint8_t{254});
     }
@@ -113,7 +121,7 @@ int main(int argc, char* argv[]) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuSeconds();
     line.send(std::uint8_t{241});
-    console.runTimeClock().startTicking();
+    console.features.clock.startTicking();
     loop.exec();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -121,7 +129,7 @@ int main(int argc, char* argv[]) {
     const bool finished = !window.runTimeTimer()->isRunning();
     QCoreApplication::processEvents();
 
-    const QImage& ink = window.ui.PreviewCanvas->inkLayer();
+    const QImage& ink = vexilon::test_support::controlsOf(window).PreviewCanvas->inkLayer();
     long long painted = 0;
     for (int y = 0; y < ink.height(); ++y) {
         for (int x = 0; x < ink.width(); ++x) {
@@ -133,12 +141,14 @@ int main(int argc, char* argv[]) {
     getrusage(RUSAGE_SELF, &usage);
 
     std::printf("reports: %lld sent, %lld dots painted, boxes %s %s\n", reported, painted,
-                qPrintable(window.ui.XCoordBox->text()), qPrintable(window.ui.YCoordBox->text()));
+                qPrintable(vexilon::test_support::controlsOf(window).XCoordBox->text()),
+                qPrintable(vexilon::test_support::controlsOf(window).YCoordBox->text()));
     std::printf("seconds: %.3f (window thread busy %.3f s)\n", seconds, windowCpu);
     std::printf("repaints: %lld\n", counter.paints);
     std::printf("peak memory: %ld KiB\n", usage.ru_maxrss);
     const bool whole = finished && reported == kDots && painted == kDots &&
-                       window.ui.XCoordBox->text() == "511" && window.ui.YCoordBox->text() == "511";
+                       vexilon::test_support::controlsOf(window).XCoordBox->text() == "511" &&
+                       vexilon::test_support::controlsOf(window).YCoordBox->text() == "511";
     if (!whole) {
         std::puts("incomplete run");
         return 1;

@@ -2,7 +2,7 @@
 // channel to the window thread, one dataArrived event each, and prints the
 // median rate of several runs. The line itself carries 5,760 bytes a second.
 
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

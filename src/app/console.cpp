@@ -1,132 +1,114 @@
 #include "app/console.h"
 
+#include "app/console_features.h"
 #include "app/program_state.h"
 #include "app/settings/settings_number.h"
 #include "app/settings_window/open_settings_window.h"
 #include "app/window/main_window.h"
 #include "control/control_events.h"
+#include "control/position_display.h"
 #include "image/pipeline/prepared_image.h"
-#include "link/serial_channel.h"
+#include "ui/base/interval_timer.h"
 #include "ui/drop_target.h"
-#include "ui/interval_timer.h"
-#include "ui/log_pane.h"
-#include "ui/message_box.h"
+#include "ui/slider_bar.h"
 #include "ui/themed_drawing.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
 
 #include <system_error>
 
 namespace vexilon {
-namespace {
-
-PreviewArea previewArea(MainWindow& window) {
-    return {*window.ui.PreviewCanvas, *window.ui.PreviewPicture, *window.ui.RightRuler,
-            *window.ui.BottomRuler};
-}
-
-} // namespace
 
 Console::Console(MainWindow& window, ProgramState& state, ConsolePaths paths,
-                 ShowMessage messageBox, BlockingWait wait)
+                 ConsoleFeatures& features)
     : window_(window), state_(state), paths_(std::move(paths)), settings_(paths_.settingsFile),
-      showMessage_(messageBox ? std::move(messageBox) : ShowMessage(showMessage)),
-      serialPort_(new SerialChannel(paths_.portLinkDirectory, &window)),
-      runTimeClock_(*window.runTimeTimer(), *window.ui.RunTimeLabel),
-      burningTime_(
-          *window.ui.BurningTimeSlider, *window.ui.BurningTimeLabel,
-          [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); }),
-      connection_(
-          {window, *window.ui.ConnectButton, *window.ui.DisconnectButton, *window.ui.PortComboBox,
-           *window.verifyTimer()},
-          *serialPort_, [this](const QString& text) { log(text); }, showMessage_),
-      replyRouting_(*serialPort_,
-                    {*window.ui.PreviewCanvas, *window.ui.XCoordBox, *window.ui.YCoordBox,
-                     runTimeClock_, connection_, state.carvedColor},
-                    [this](const QString& text) { log(text); }),
-      jobControl_(
-          JobButtons{*window.ui.StartButton, *window.ui.PauseButton, *window.ui.RestartButton,
-                     *window.ui.RecarveButton, *window.ui.FastForwardButton,
-                     *window.ui.FastBackwardButton},
-          runTimeClock_, *window.ui.XCoordBox, *window.ui.YCoordBox,
-          [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); },
-          [this](ControlEvent event) { applyControlEvent(window_, event); }),
-      jogging_(
-          PositioningButtons{*window.ui.UpButton, *window.ui.DownButton, *window.ui.LeftButton,
-                             *window.ui.RightButton, *window.ui.OriginButton,
-                             *window.ui.MiddleButton, *window.ui.CarvingPreviewButton,
-                             *window.ui.UseKeyboardCheckBox},
-          HotKeyService{[this](Qt::Key key) { return hotKeys_.take(key); },
-                        [this](int identifier) { hotKeys_.release(identifier); }},
-          [this](std::uint8_t byte) { serialPort_->send(byte); },
-          [this](const QString& text) { log(text); }, wait),
-      intake_(
-          previewArea(window), state.pipelineValues(), window, runTimeClock_,
-          paths_.programDirectory, [this](const QString& text) { log(text); }, showMessage_),
-      editing_(previewArea(window), state.pipelineValues(), window, *window.ui.XCoordBox,
-               *window.ui.YCoordBox, intake_, paths_.programDirectory),
-      upload_(
-          previewArea(window), state.imageBitmap, window, paths_.programDirectory,
-          [this](const QString& text) { log(text); }, showMessage_,
-          [this](std::span<const std::uint8_t> bytes) { return serialPort_->send(bytes); },
-          std::move(wait)),
-      jobTracker_(*window.ui.RunTimeLabel, [this] { return runTimeClock_.elapsedSeconds(); }) {
-    serialPort_->setObjectName(QStringLiteral("SerialPort"));
-    serialPort_->setDeviceDirectory(paths_.deviceDirectory);
-    connect(&hotKeys_, &GlobalHotKeys::hotKey, &jogging_, &Jogging::hotKeyPressed);
-    connect(&window_, &MainWindow::closing, this, &Console::runClosing);
-    connect(window_.ui.SettingButton, &QPushButton::clicked, this, &Console::openSettings);
-    wireImageButtons();
+      features_(features) {
+    // Each feature's news reaches its followers in the order connected here,
+    // which is the order of the steps each event takes.
+    wireConnection();
+    wireJob();
+    wireImage();
     wireJobTracker();
+    connect(&window_, &MainWindow::closing, this, &Console::runClosing);
+    connect(&window_.settingButton(), &QAbstractButton::clicked, this, &Console::openSettings);
 }
 
-void Console::wireImageButtons() {
-    intake_.listenTo(*window_.dropTarget());
-    const Ui::MainWindow& ui = window_.ui;
-    connect(ui.RotateButton, &QAbstractButton::clicked, &editing_, &ImageEditing::rotate);
-    connect(ui.ZoomOutButton, &QAbstractButton::clicked, &editing_, &ImageEditing::zoomOut);
-    connect(ui.ReloadButton, &QAbstractButton::clicked, &editing_, &ImageEditing::reload);
-    connect(ui.ClearButton, &QAbstractButton::clicked, &editing_, &ImageEditing::clear);
-    connect(ui.SendImageButton, &QAbstractButton::clicked, this, &Console::upload);
+void Console::wireConnection() {
+    const auto controls = [this](ControlEvent event) {
+        return [this, event] { applyControlEvent(window_, event); };
+    };
+    connect(&features_.connection, &Connection::verified, this, controls(ControlEvent::Verified));
+    connect(&features_.connection, &Connection::disconnected, this,
+            controls(ControlEvent::Disconnected));
+    connect(&features_.replyRouting, &ReplyRouting::carvingStopped, &features_.clock,
+            &RunTimeClock::stopTicking);
+    connect(&features_.replyRouting, &ReplyRouting::dotReported, this,
+            [this](int x, int y) { showPosition(window_.xCoordBox(), window_.yCoordBox(), x, y); });
+}
+
+void Console::wireJob() {
+    connect(&features_.jobControl, &JobControl::starting, this,
+            [this] { applyControlEvent(window_, ControlEvent::Start); });
+    connect(&features_.jobControl, &JobControl::restarting, this,
+            [this] { applyControlEvent(window_, ControlEvent::Restart); });
+    connect(&features_.hotKeys, &GlobalHotKeys::hotKey, &features_.jogging,
+            &Jogging::hotKeyPressed);
+}
+
+void Console::wireImage() {
+    features_.intake.listenTo(*window_.dropTarget());
+    connect(&features_.intake, &PictureIntake::pictureTakenIn, this, [this] {
+        applyControlEvent(window_, ControlEvent::PictureTakenIn);
+        features_.clock.resetCounter();
+        features_.clock.resetLabel();
+    });
+    connect(&features_.editing, &ImageEditing::cleared, this, [this] {
+        applyControlEvent(window_, ControlEvent::Clear);
+        resetPosition(window_.xCoordBox(), window_.yCoordBox());
+    });
+    connect(&features_.upload, &ImageUpload::imageSent, this,
+            [this] { applyControlEvent(window_, ControlEvent::UploadFinished); });
+
+    const ImageButtons buttons = window_.imageButtons();
+    ImageEditing* editing = &features_.editing;
+    connect(&buttons.rotate, &QAbstractButton::clicked, editing, &ImageEditing::rotate);
+    connect(&buttons.zoomOut, &QAbstractButton::clicked, editing, &ImageEditing::zoomOut);
+    connect(&buttons.reload, &QAbstractButton::clicked, editing, &ImageEditing::reload);
+    connect(&buttons.clear, &QAbstractButton::clicked, editing, &ImageEditing::clear);
+    connect(&buttons.sendImage, &QAbstractButton::clicked, &features_.upload, &ImageUpload::upload);
 }
 
 void Console::wireJobTracker() {
-    JobTracker* tracker = &jobTracker_;
-    connect(&jobControl_, &JobControl::started, tracker, &JobTracker::started);
-    connect(&jobControl_, &JobControl::paused, tracker, &JobTracker::paused);
-    connect(&jobControl_, &JobControl::restarted, tracker, &JobTracker::restarted);
-    connect(&jobControl_, &JobControl::recarved, tracker, &JobTracker::recarved);
-    connect(&replyRouting_, &ReplyRouting::dotReported, tracker, &JobTracker::dotReported);
-    connect(&replyRouting_, &ReplyRouting::carvingStopped, tracker, &JobTracker::carvingStopped);
-    connect(&connection_, &Connection::dropped, tracker, &JobTracker::connectionLost);
+    JobTracker* tracker = &features_.jobTracker;
+    connect(&features_.jobControl, &JobControl::started, tracker, &JobTracker::started);
+    connect(&features_.jobControl, &JobControl::paused, tracker, &JobTracker::paused);
+    connect(&features_.jobControl, &JobControl::restarted, tracker, &JobTracker::restarted);
+    connect(&features_.jobControl, &JobControl::recarved, tracker, &JobTracker::recarved);
+    connect(&features_.replyRouting, &ReplyRouting::dotReported, tracker, &JobTracker::dotReported);
+    connect(&features_.replyRouting, &ReplyRouting::carvingStopped, tracker,
+            &JobTracker::carvingStopped);
+    connect(&features_.connection, &Connection::dropped, tracker, &JobTracker::connectionLost);
+    connect(&features_.upload, &ImageUpload::imageSent, tracker, &JobTracker::imageUploaded);
     connect(window_.runTimeTimer(), &IntervalTimer::tick, tracker, &JobTracker::refresh);
 }
 
-void Console::upload() {
-    if (upload_.upload()) {
-        jobTracker_.imageUploaded(blackDotCount(imageData(state_.imageBitmap)));
-    }
-}
-
-void Console::log(const QString& text) {
-    appendLog(window_.ui.LogBox, text);
-}
-
 void Console::runStartUp() {
+    const Services& services = features_.services;
     useThemedDrawing();
     window_.dropTarget()->registerWindow(&window_);
     applyControlEvent(window_, ControlEvent::StartUp);
-    window_.ui.PortComboBox->hide();
+    window_.connectionControls().portComboBox.hide();
 
-    log(QStringLiteral("        Welcome(^_^)\r\n\r\n"));
-    log(QStringLiteral("Drag the picture to this window to start your engraving\r\n\r\n"));
-    log(QStringLiteral("Tips:Optimal size of image is 500*500\r\n\r\n"));
-    log(QStringLiteral("Automatic Connecting...\r\n"));
+    services.log(QStringLiteral("        Welcome(^_^)\r\n\r\n"));
+    services.log(QStringLiteral("Drag the picture to this window to start your engraving\r\n\r\n"));
+    services.log(QStringLiteral("Tips:Optimal size of image is 500*500\r\n\r\n"));
+    services.log(QStringLiteral("Automatic Connecting...\r\n"));
 
-    connectAutomatically();
+    features_.connection.scanAutomatically();
 
     if (paths_.settingsInMemory()) {
-        log(QStringLiteral("No home directory: settings are kept for this run only\r\n"));
+        services.log(QStringLiteral("No home directory: settings are kept for this run only\r\n"));
     } else {
         // A fresh account may lack even ~/.config, so the parents come too.
         std::error_code ignored;
@@ -136,17 +118,12 @@ void Console::runStartUp() {
     restoreSettings();
 }
 
-void Console::connectAutomatically() {
-    connection_.scanAutomatically();
-}
-
 void Console::restoreSettings() {
-    const std::string burningTime = settings_.read("MainWindow", "Burning_time", "60");
-    window_.ui.BurningTimeSlider->setPosition(settingsTextToInt(burningTime));
-    burningTime_.show();
+    const std::string burningTime = settings_.read(settings_keys::kBurningTime);
+    window_.burningTimeSlider().setPosition(settingsTextToInt(burningTime));
+    features_.burningTime.show();
 
-    const std::string color = settings_.read("Setting", "Color", "255");
-    state_.carvedColor = settingsTextToInt(color);
+    state_.carvedColor = settingsTextToInt(settings_.read(settings_keys::kCarvedColour));
 }
 
 void Console::runClosing() {
@@ -156,13 +133,13 @@ void Console::runClosing() {
         std::filesystem::remove(paths_.programDirectory, ignored);
     }
 
-    settings_.write("MainWindow", "Burning_time",
-                    intToSettingsText(window_.ui.BurningTimeSlider->position()));
+    settings_.write(settings_keys::kBurningTime,
+                    intToSettingsText(window_.burningTimeSlider().position()));
 }
 
 void Console::openSettings() {
-    openSettingsWindow({[this](std::uint8_t byte) { serialPort_->send(byte); }, showMessage_,
-                        [this](std::int32_t color) { state_.carvedColor = color; }, &settings_});
+    openSettingsWindow({features_.services,
+                        [this](std::int32_t colour) { state_.carvedColor = colour; }, &settings_});
 }
 
 } // namespace vexilon

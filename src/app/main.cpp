@@ -1,7 +1,9 @@
 #include "app/console.h"
-#include "app/console_paths.h"
+#include "app/console_features.h"
 #include "app/program_state.h"
+#include "app/settings/console_paths.h"
 #include "app/window/main_window.h"
+#include "link/serial/serial_channel.h"
 #include "ui/desktop/desktop_identity.h"
 #include "ui/font_substitutions.h"
 
@@ -15,10 +17,13 @@ int main(int argc, char* argv[]) {
 
     vexilon::ProgramState state;
     {
+        const vexilon::ConsolePaths paths =
+            vexilon::ConsolePaths::standard(QCoreApplication::applicationDirPath().toStdString());
         vexilon::MainWindow window;
-        vexilon::Console console(
-            window, state,
-            vexilon::ConsolePaths::standard(QCoreApplication::applicationDirPath().toStdString()));
+        vexilon::SerialChannel& port = vexilon::makeSerialPort(window, paths);
+        vexilon::ConsoleFeatures features(window, state, paths, port,
+                                          vexilon::consoleServices(window, port));
+        vexilon::Console console(window, state, paths, features);
         window.show();
         console.runStartUp();
         QApplication::exec();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "image/bitmap/bitmap.h"
-#include "image/console/pipeline_values.h"
+#include "image/view/pipeline_values.h"
 
-#include <QByteArray>
+#include <QImage>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,7 +25,7 @@ struct ProgramState {
     // preview file, the last canvas snapshot and Zoom Out's side length.
     std::optional<std::string> imagePath;
     std::optional<std::string> previewPath;
-    std::optional<QByteArray> canvasSnapshot;
+    std::optional<QImage> canvasSnapshot;
     std::int32_t zoomSize = 0;
 
     PipelineValues pipelineValues() {

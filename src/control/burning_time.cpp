@@ -7,9 +7,8 @@
 
 namespace vexilon {
 
-BurningTime::BurningTime(SliderBar& slider, QLabel& label, SendByte send, Log log, QObject* parent)
-    : QObject(parent), slider_(slider), label_(label), send_(std::move(send)),
-      log_(std::move(log)) {
+BurningTime::BurningTime(SliderBar& slider, QLabel& label, Services services, QObject* parent)
+    : QObject(parent), slider_(slider), label_(label), services_(std::move(services)) {
     connect(&slider_, &SliderBar::mouseMoved, this, &BurningTime::show);
     connect(&slider_, &SliderBar::leftButtonReleased, this, &BurningTime::send);
 }
@@ -20,8 +19,8 @@ void BurningTime::show() {
 
 void BurningTime::send() {
     const std::int32_t position = slider_.position();
-    send_(burningTimeByte(position));
-    log_(QString::fromStdString(burningTimeText(position)) + QStringLiteral("\r\n\r\n"));
+    services_.send(burningTimeByte(position));
+    services_.log(QString::fromStdString(burningTimeText(position)) + QStringLiteral("\r\n\r\n"));
 }
 
 } // namespace vexilon

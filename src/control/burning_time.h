@@ -1,9 +1,8 @@
 #pragma once
 
+#include "ui/base/services.h"
+
 #include <QObject>
-#include <QString>
-#include <cstdint>
-#include <functional>
 
 class QLabel;
 
@@ -16,11 +15,7 @@ class SliderBar;
 class BurningTime : public QObject {
     Q_OBJECT
 public:
-    using SendByte = std::function<void(std::uint8_t)>;
-    using Log = std::function<void(const QString&)>;
-
-    BurningTime(SliderBar& slider, QLabel& label, SendByte send, Log log,
-                QObject* parent = nullptr);
+    BurningTime(SliderBar& slider, QLabel& label, Services services, QObject* parent = nullptr);
 
     void show();
     void send();
@@ -28,8 +23,7 @@ public:
 private:
     SliderBar& slider_;
     QLabel& label_;
-    SendByte send_;
-    Log log_;
+    Services services_;
 };
 
 } // namespace vexilon

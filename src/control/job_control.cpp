@@ -9,10 +9,8 @@
 namespace vexilon {
 
 JobControl::JobControl(const JobButtons& buttons, RunTimeClock& clock, QLineEdit& xBox,
-                       QLineEdit& yBox, SendByte send, Log log, ControlChange change,
-                       QObject* parent)
-    : QObject(parent), clock_(clock), xBox_(xBox), yBox_(yBox), send_(std::move(send)),
-      log_(std::move(log)), change_(std::move(change)) {
+                       QLineEdit& yBox, Services services, QObject* parent)
+    : QObject(parent), clock_(clock), xBox_(xBox), yBox_(yBox), services_(std::move(services)) {
     connect(&buttons.start, &QAbstractButton::clicked, this, &JobControl::start);
     connect(&buttons.pause, &QAbstractButton::clicked, this, &JobControl::pause);
     connect(&buttons.restart, &QAbstractButton::clicked, this, &JobControl::restart);
@@ -22,9 +20,9 @@ JobControl::JobControl(const JobButtons& buttons, RunTimeClock& clock, QLineEdit
 }
 
 void JobControl::start() {
-    send_(protocol::kStartCarving);
-    log_(QStringLiteral("Start carving\r\n\r\n"));
-    change_(ControlEvent::Start);
+    services_.send(protocol::kStartCarving);
+    services_.log(QStringLiteral("Start carving\r\n\r\n"));
+    emit starting();
     // No reset: after a pause the count resumes where it stood, and a clock
     // that already runs keeps its phase.
     clock_.startTicking();
@@ -32,16 +30,16 @@ void JobControl::start() {
 }
 
 void JobControl::pause() {
-    send_(protocol::kPause);
+    services_.send(protocol::kPause);
     clock_.stopTicking();
-    log_(QStringLiteral("Engraving Pause !\r\n\r\n"));
+    services_.log(QStringLiteral("Engraving Pause !\r\n\r\n"));
     emit paused();
 }
 
 void JobControl::restart() {
-    send_(protocol::kRestart);
-    log_(QStringLiteral("Restarting...\r\n\r\n"));
-    change_(ControlEvent::Restart);
+    services_.send(protocol::kRestart);
+    services_.log(QStringLiteral("Restarting...\r\n\r\n"));
+    emit restarting();
     clock_.resetCounter();
     clock_.stopTicking();
     clock_.resetLabel();
@@ -51,9 +49,9 @@ void JobControl::restart() {
 
 void JobControl::recarve() {
     for (const std::uint8_t byte : protocol::kRecarveCommand) {
-        send_(byte);
+        services_.send(byte);
     }
-    log_(QStringLiteral("Recarve\r\n\r\n"));
+    services_.log(QStringLiteral("Recarve\r\n\r\n"));
     clock_.resetCounter();
     clock_.startTicking();
     clock_.resetLabel();
@@ -62,16 +60,16 @@ void JobControl::recarve() {
 
 void JobControl::fastForward() {
     for (const std::uint8_t byte : protocol::kFastForwardCommand) {
-        send_(byte);
+        services_.send(byte);
     }
-    log_(QStringLiteral("Fast Forward for 15 row\r\n\r\n"));
+    services_.log(QStringLiteral("Fast Forward for 15 row\r\n\r\n"));
 }
 
 void JobControl::fastBackward() {
     for (const std::uint8_t byte : protocol::kFastBackwardCommand) {
-        send_(byte);
+        services_.send(byte);
     }
-    log_(QStringLiteral("Fast Backward for 15 row\r\n\r\n"));
+    services_.log(QStringLiteral("Fast Backward for 15 row\r\n\r\n"));
 }
 
 } // namespace vexilon

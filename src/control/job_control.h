@@ -1,11 +1,8 @@
 #pragma once
 
-#include "control/control_events.h"
+#include "ui/base/services.h"
 
 #include <QObject>
-#include <QString>
-#include <cstdint>
-#include <functional>
 
 class QAbstractButton;
 class QLineEdit;
@@ -30,13 +27,8 @@ struct JobButtons {
 class JobControl : public QObject {
     Q_OBJECT
 public:
-    using SendByte = std::function<void(std::uint8_t)>;
-    using Log = std::function<void(const QString&)>;
-    // Applies one event of the machine controls' table.
-    using ControlChange = std::function<void(ControlEvent)>;
-
     JobControl(const JobButtons& buttons, RunTimeClock& clock, QLineEdit& xBox, QLineEdit& yBox,
-               SendByte send, Log log, ControlChange change, QObject* parent = nullptr);
+               Services services, QObject* parent = nullptr);
 
     void start();
     void pause();
@@ -46,6 +38,10 @@ public:
     void fastBackward();
 
 signals:
+    // Raised where the machine controls change, in the middle of a click's
+    // steps: Start locks the positioning buttons, Restart opens everything.
+    void starting();
+    void restarting();
     // Raised once a click has done its work, for whoever follows the job.
     void started();
     void paused();
@@ -56,9 +52,7 @@ private:
     RunTimeClock& clock_;
     QLineEdit& xBox_;
     QLineEdit& yBox_;
-    SendByte send_;
-    Log log_;
-    ControlChange change_;
+    Services services_;
 };
 
 } // namespace vexilon

@@ -23,10 +23,10 @@ constexpr std::array<JogCommand, 4> kJogs = {{
 
 } // namespace
 
-Jogging::Jogging(const PositioningButtons& buttons, HotKeyService hotKeys, SendByte send, Log log,
-                 BlockingWait wait, QObject* parent)
+Jogging::Jogging(const PositioningButtons& buttons, HotKeyService hotKeys, Services services,
+                 QObject* parent)
     : QObject(parent), useKeyboard_(buttons.useKeyboard), hotKeys_(std::move(hotKeys)),
-      send_(std::move(send)), log_(std::move(log)), wait_(std::move(wait)) {
+      services_(std::move(services)) {
     connect(&buttons.up, &QAbstractButton::clicked, this, [this] { jog(JogDirection::Up); });
     connect(&buttons.down, &QAbstractButton::clicked, this, [this] { jog(JogDirection::Down); });
     connect(&buttons.left, &QAbstractButton::clicked, this, [this] { jog(JogDirection::Left); });
@@ -41,25 +41,25 @@ Jogging::Jogging(const PositioningButtons& buttons, HotKeyService hotKeys, SendB
 
 void Jogging::jog(JogDirection direction) {
     const JogCommand& command = kJogs[static_cast<std::size_t>(direction)];
-    send_(protocol::kJog);
-    send_(command.directionByte);
-    log_(QString::fromLatin1(command.line));
-    wait_(std::chrono::milliseconds(protocol::kJogWaitMs));
+    services_.send(protocol::kJog);
+    services_.send(command.directionByte);
+    services_.log(QString::fromLatin1(command.line));
+    services_.wait(std::chrono::milliseconds(protocol::kJogWaitMs));
 }
 
 void Jogging::toOrigin() {
-    send_(protocol::kToOrigin);
-    log_(QStringLiteral("To Origin\r\n\r\n"));
+    services_.send(protocol::kToOrigin);
+    services_.log(QStringLiteral("To Origin\r\n\r\n"));
 }
 
 void Jogging::toMiddleOfImage() {
-    send_(protocol::kToMiddleOfImage);
-    log_(QStringLiteral("To Middle of Image\r\n"));
+    services_.send(protocol::kToMiddleOfImage);
+    services_.log(QStringLiteral("To Middle of Image\r\n"));
 }
 
 void Jogging::simulateCarvingArea() {
-    send_(protocol::kSimulateCarvingArea);
-    log_(QStringLiteral("Simulation Carving Area...\r\n\r\n"));
+    services_.send(protocol::kSimulateCarvingArea);
+    services_.log(QStringLiteral("Simulation Carving Area...\r\n\r\n"));
 }
 
 void Jogging::useKeyboardClicked() {

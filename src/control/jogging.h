@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ui/blocking_wait.h"
+#include "ui/base/services.h"
 
 #include <QObject>
-#include <QString>
 #include <cstdint>
 #include <functional>
 
@@ -46,11 +45,8 @@ enum class JogDirection : std::uint8_t { Up, Down, Left, Right };
 class Jogging : public QObject {
     Q_OBJECT
 public:
-    using SendByte = std::function<void(std::uint8_t)>;
-    using Log = std::function<void(const QString&)>;
-
-    Jogging(const PositioningButtons& buttons, HotKeyService hotKeys, SendByte send, Log log,
-            BlockingWait wait, QObject* parent = nullptr);
+    Jogging(const PositioningButtons& buttons, HotKeyService hotKeys, Services services,
+            QObject* parent = nullptr);
 
     // Blocks for the jog wait before it returns, so that held keys cannot
     // flood the machine.
@@ -69,9 +65,7 @@ public:
 private:
     QAbstractButton& useKeyboard_;
     HotKeyService hotKeys_;
-    SendByte send_;
-    Log log_;
-    BlockingWait wait_;
+    Services services_;
     ArrowHotKeys arrows_;
 };
 

@@ -1,7 +1,7 @@
 #include "control/run_time_clock.h"
 
 #include "control/run_time_text.h"
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 #include <QLabel>
 #include <limits>

@@ -13,9 +13,4 @@ QImage pictureFromBmpBytes(const QByteArray& bytes);
 // The same for a BMP file on disk; null when the file is missing or empty too.
 QImage pictureFromBmpFile(const QString& path);
 
-// The image as a 24-bit uncompressed BMP file: 54-byte header, rows bottom
-// first, each padded to four bytes. Empty for a null image or one too large
-// for the format's 32-bit sizes.
-QByteArray bmp24Bytes(const QImage& image);
-
 } // namespace vexilon

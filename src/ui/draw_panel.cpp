@@ -1,8 +1,5 @@
 #include "ui/draw_panel.h"
 
-#include "ui/area_average.h"
-#include "ui/bmp_picture.h"
-
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -61,16 +58,14 @@ void DrawPanel::clear(int x, int y, int w, int h) {
     markDirty(area);
 }
 
-void DrawPanel::drawPicture(const QImage& picture, int x, int y, int w, int h) {
+void DrawPanel::drawPicture(const QImage& picture, int x, int y) {
     fitLayer();
-    const QRect area = visiblePart(x, y, w, h, ink_.rect());
+    const QRect area = visiblePart(x, y, picture.width(), picture.height(), ink_.rect());
     if (picture.isNull() || area.isEmpty()) {
         return;
     }
-    const QRect part = area.translated(-x, -y);
-    const QImage pixels = picture.size() == QSize(w, h)
-                              ? picture.copy(part).convertToFormat(QImage::Format_RGB32)
-                              : scaleByAreaAverage(picture, QSize(w, h), part);
+    const QImage pixels =
+        picture.copy(area.translated(-x, -y)).convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull()) {
         return;
     }
@@ -93,7 +88,7 @@ void DrawPanel::setPixel(int x, int y, quint32 colorref) {
     markDirty(QRect(x, y, 1, 1));
 }
 
-QByteArray DrawPanel::snapshot(int w, int h) const {
+QImage DrawPanel::snapshot(int w, int h) const {
     if (w <= 0 || h <= 0) {
         return {};
     }
@@ -109,7 +104,7 @@ QByteArray DrawPanel::snapshot(int w, int h) const {
     QPainter painter(&image);
     painter.drawImage(0, 0, inkLayer());
     painter.end();
-    return bmp24Bytes(image);
+    return image;
 }
 
 const QImage& DrawPanel::inkLayer() const {

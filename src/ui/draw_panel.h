@@ -32,16 +32,17 @@ public:
 
     // Panel coordinates throughout; whatever falls outside the panel is cut.
     void clear(int x, int y, int w, int h);
-    // Draws `picture` scaled to w x h (area averaging; an exact copy at its
-    // own size), replacing the pixels below. A null picture draws nothing.
-    void drawPicture(const QImage& picture, int x, int y, int w, int h);
+    // Draws `picture` at its own size with its top left at (x, y), replacing
+    // the pixels below. A null picture draws nothing. Scaling is the image
+    // layer's business: the panel only copies pixels.
+    void drawPicture(const QImage& picture, int x, int y);
     // colorref is 0x00BBGGRR, red in the low byte.
     void setPixel(int x, int y, quint32 colorref);
 
-    // BMP file bytes (24-bit) of the panel's image from (0, 0), w x h;
-    // pixels beyond the panel have the background colour. Empty when w or h
-    // is not positive or the image would be too large.
-    QByteArray snapshot(int w, int h) const;
+    // The panel's image from (0, 0), w x h, as an opaque 32-bit picture;
+    // pixels beyond the panel have the background colour. Null when w or h
+    // is not positive or the image would be too large for a BMP file.
+    QImage snapshot(int w, int h) const;
 
     // Everything drawn since the last clear, transparent elsewhere; panel-sized.
     const QImage& inkLayer() const;

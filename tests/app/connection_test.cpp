@@ -4,10 +4,10 @@
 #include "app/console_rig.h"
 
 #include "control/machine_controls.h"
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "sim/port/simulated_machine.h"
 #include "support/pseudo_terminal.h"
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -50,7 +50,7 @@ QString manualFailure(const QString& cause) {
 }
 
 struct ConnectionScenario : ::testing::Test, test_support::ConsoleRig {
-    Ui::MainWindow& ui = window.ui;
+    const test_support::MainWindowControls ui{window};
 
     std::unique_ptr<sim::SimulatedMachine> machineOn(int port, sim::Faults faults = {}) {
         return std::make_unique<sim::SimulatedMachine>(
@@ -75,12 +75,12 @@ struct ConnectionScenario : ::testing::Test, test_support::ConsoleRig {
             black.setDot(at % 512, at / 512, true);
         }
         machine.carve(black);
-        console.runTimeClock().startTicking();
+        console.features.clock.startTicking();
         ASSERT_TRUE(waitUntil([&] { return ui.XCoordBox->text() != QStringLiteral("000"); }));
     }
     void expectDropped(const QString& lastLine) {
         EXPECT_TRUE(log().endsWith(lastLine)) << log().right(80).toStdString();
-        EXPECT_FALSE(console.serialPort().isOpen());
+        EXPECT_FALSE(console.port.isOpen());
         EXPECT_EQ(ui.ConnectButton->text(), QStringLiteral("Connect"));
         EXPECT_TRUE(ui.ConnectButton->isEnabled() && controlsEnabled(false));
         EXPECT_TRUE(!ui.PortComboBox->isHidden() && ui.DisconnectButton->isHidden());
@@ -129,7 +129,7 @@ TEST_F(ConnectionScenario, NoPortUpTo32EndsTheScanWithAMessageBeforeTheSettings)
     EXPECT_NE(messages[0].sliderPosition, 75);
     EXPECT_EQ(log(), kGreeting + QStringLiteral(">Pleas Connect the Machine to Computer with "
                                                 "Mini-USB,Then Restart this Software.\n\n"));
-    EXPECT_EQ(console.connection().currentPortNumber(), 33);
+    EXPECT_EQ(console.features.connection.currentPortNumber(), 33);
     EXPECT_TRUE(!ui.PortComboBox->isHidden() && ui.DisconnectButton->isHidden());
     EXPECT_EQ(ui.ConnectButton->text(), QStringLiteral("Connecting"));
     EXPECT_TRUE(ui.ConnectButton->isEnabled());
@@ -181,7 +181,7 @@ TEST_F(ConnectionScenario, SecondClickWhileVerifyingKeepsTheFirstDeadline) {
     EXPECT_EQ(log(), manualAttempt(2) + manualAttempt(2) + failed(2));
     EXPECT_EQ(machine->received(), (std::vector<std::uint8_t>{246, 246}));
     // Manual mode: no scan follows, and the same entry can be tried again.
-    EXPECT_TRUE(!console.serialPort().isOpen() && ui.PortComboBox->isHidden());
+    EXPECT_TRUE(!console.port.isOpen() && ui.PortComboBox->isHidden());
     EXPECT_EQ(ui.ConnectButton->text(), QStringLiteral("Connecting"));
     EXPECT_TRUE(ui.ConnectButton->isEnabled() && !window.verifyTimer()->isRunning());
 }

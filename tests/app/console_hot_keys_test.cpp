@@ -1,5 +1,6 @@
 #include "console_on_the_line.h"
 #include "control/control_events.h"
+#include "support/window_controls.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
@@ -99,7 +100,7 @@ protected:
     }
 
     std::vector<int> identifiers() {
-        const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+        const ArrowHotKeys& keys = console.features.jogging.arrowHotKeys();
         return {keys.up, keys.down, keys.left, keys.right};
     }
     // Presses the arrow and waits for the jog it runs.
@@ -117,7 +118,7 @@ protected:
 
 TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
     const xcb_keycode_t up = other.keycode(kUp);
-    window.ui.UseKeyboardCheckBox->click();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
 
     jogsBy("Up", 1);
@@ -135,23 +136,23 @@ TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
     jogsBy("Up", 1);
     press("Num_Lock");
 
-    window.ui.UseKeyboardCheckBox->click();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 33002, 33003, 33004}));
     press("Up");
     EXPECT_EQ(other.presses(up, true), 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(newLog(), "");
 
-    window.ui.UseKeyboardCheckBox->click();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33005, 33006, 33007, 33008}));
     jogsBy("Right", 4);
-    console.jogging().hotKeyPressed(33004); // the old Right
+    console.features.jogging.hotKeyPressed(33004); // the old Right
     EXPECT_EQ(newLog(), "");
     EXPECT_EQ(other.presses(up), 0);
 }
 
 TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
-    window.ui.UseKeyboardCheckBox->click();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
     ASSERT_EQ(std::system("xdotool keydown Left"), 0);
     const bool repeated =
         test_support::waitUntil([&] { return log().count(QStringLiteral("Left")) >= 3; });
@@ -165,7 +166,7 @@ TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
     ASSERT_TRUE(other.grab(down, 0));
     ASSERT_TRUE(other.grab(left, XCB_MOD_MASK_2)); // NumLock only
 
-    window.ui.UseKeyboardCheckBox->click();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
     EXPECT_EQ(identifiers(), (std::vector{33001, 0, 0, 33004}));
     press("Down");
     EXPECT_EQ(other.presses(down, true), 1);
@@ -173,7 +174,8 @@ TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {
     EXPECT_EQ(other.presses(left, true), 1);
     jogsBy("Up", 1); // and no Down before it
 
-    window.ui.UseKeyboardCheckBox->click(); // releasing the refused key is harmless
+    test_support::controlsOf(window)
+        .UseKeyboardCheckBox->click(); // releasing the refused key is harmless
     press("Down");
     EXPECT_EQ(other.presses(down, true), 1);
 }

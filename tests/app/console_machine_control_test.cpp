@@ -1,7 +1,8 @@
 #include "console_on_the_line.h"
 #include "control/control_events.h"
 #include "control/machine_controls.h"
-#include "ui/interval_timer.h"
+#include "support/window_controls.h"
+#include "ui/base/interval_timer.h"
 
 #include <QAbstractButton>
 
@@ -30,7 +31,7 @@ protected:
 };
 
 TEST_F(ConsoleMachineControl, EveryJobAndPositioningButtonPutsItsBytesOnTheWire) {
-    const Ui::MainWindow& ui = window.ui;
+    const auto ui = test_support::controlsOf(window);
     const struct {
         QAbstractButton* button;
         Bytes bytes;
@@ -58,7 +59,7 @@ TEST_F(ConsoleMachineControl, EveryJobAndPositioningButtonPutsItsBytesOnTheWire)
         EXPECT_EQ(newLog(), c.line) << name;
     }
     // Nothing more than the commands went out: a marker byte comes next.
-    ASSERT_TRUE(console.serialPort().send(std::uint8_t{7}));
+    ASSERT_TRUE(console.port.send(std::uint8_t{7}));
     EXPECT_EQ(wire(1), Bytes{7});
 }
 
@@ -82,35 +83,36 @@ TEST_F(ConsoleMachineControl, EnabledControlsFollowAWholeJobCycle) {
     applyControlEvent(window, ControlEvent::UploadFinished);
     EXPECT_EQ(disabled(), carveRate);
 
-    window.ui.StartButton->click();
+    test_support::controlsOf(window).StartButton->click();
     EXPECT_EQ(disabled(), positioning);
-    window.ui.PauseButton->click();
+    test_support::controlsOf(window).PauseButton->click();
     EXPECT_EQ(disabled(), positioning);
-    window.ui.StartButton->click();
-    window.ui.RecarveButton->click();
-    window.ui.FastForwardButton->click();
+    test_support::controlsOf(window).StartButton->click();
+    test_support::controlsOf(window).RecarveButton->click();
+    test_support::controlsOf(window).FastForwardButton->click();
     EXPECT_EQ(disabled(), positioning);
 
-    window.ui.RestartButton->click();
+    test_support::controlsOf(window).RestartButton->click();
     EXPECT_EQ(disabled(), std::set<std::string>{});
-    EXPECT_EQ(window.ui.RunTimeLabel->text(), QStringLiteral("Run time :  00:00"));
-    EXPECT_EQ(window.ui.XCoordBox->text(), QStringLiteral("000"));
-    EXPECT_EQ(window.ui.YCoordBox->text(), QStringLiteral("000"));
+    EXPECT_EQ(test_support::controlsOf(window).RunTimeLabel->text(),
+              QStringLiteral("Run time :  00:00"));
+    EXPECT_EQ(test_support::controlsOf(window).XCoordBox->text(), QStringLiteral("000"));
+    EXPECT_EQ(test_support::controlsOf(window).YCoordBox->text(), QStringLiteral("000"));
 
     applyControlEvent(window, ControlEvent::Disconnected);
     EXPECT_EQ(disabled(), allControls());
 
     // Still usable, but without an X server the arrows are refused silently.
     newLog();
-    window.ui.UseKeyboardCheckBox->click();
-    const ArrowHotKeys& keys = console.jogging().arrowHotKeys();
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
+    const ArrowHotKeys& keys = console.features.jogging.arrowHotKeys();
     EXPECT_EQ((std::vector{keys.up, keys.down, keys.left, keys.right}), (std::vector{0, 0, 0, 0}));
-    console.jogging().hotKeyPressed(0); // 0 is no key: it never jogs
+    console.features.jogging.hotKeyPressed(0); // 0 is no key: it never jogs
     EXPECT_EQ(newLog(), "");
 }
 
 TEST_F(ConsoleMachineControl, TheClockRunsFromStartOrRecarveAndOnlyRestartAndRecarveZeroIt) {
-    const Ui::MainWindow& ui = window.ui;
+    const auto ui = test_support::controlsOf(window);
     IntervalTimer& timer = *window.runTimeTimer();
     const auto ticks = [&](int count) {
         for (int i = 0; i < count; ++i) {
@@ -131,13 +133,13 @@ TEST_F(ConsoleMachineControl, TheClockRunsFromStartOrRecarveAndOnlyRestartAndRec
     EXPECT_EQ(clock(), "Run time :  01:08");
     ui.StartButton->click(); // running already: no reset
     EXPECT_TRUE(timer.isRunning());
-    EXPECT_EQ(console.runTimeClock().elapsedSeconds(), 68);
+    EXPECT_EQ(console.features.clock.elapsedSeconds(), 68);
 
     ui.XCoordBox->setText(QStringLiteral("317"));
     ui.FastForwardButton->click();
     ui.FastBackwardButton->click();
     EXPECT_TRUE(timer.isRunning());
-    EXPECT_EQ(console.runTimeClock().elapsedSeconds(), 68);
+    EXPECT_EQ(console.features.clock.elapsedSeconds(), 68);
     EXPECT_EQ(position(), QStringLiteral("317,000"));
 
     ui.RestartButton->click();
@@ -156,7 +158,7 @@ TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) 
     std::vector<int> raised;
     bool raisedDuringJog = false;
     bool jogging = false;
-    QObject::connect(&console.serialPort(), &SerialChannel::dataArrived, [&](int byte) {
+    QObject::connect(&console.port, &SerialChannel::dataArrived, [&](int byte) {
         raised.push_back(byte);
         raisedDuringJog |= jogging;
     });
@@ -165,11 +167,10 @@ TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) 
     // sends while the jog runs.
     machine.write(Bytes{255, 3, 17});
     const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (console.serialPort().pendingEventCount() < 3 &&
-           std::chrono::steady_clock::now() < deadline) {
+    while (console.port.pendingEventCount() < 3 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield(); // the watcher queues them; nothing raises them
     }
-    ASSERT_EQ(console.serialPort().pendingEventCount(), 3u);
+    ASSERT_EQ(console.port.pendingEventCount(), 3u);
     std::atomic<bool> answered = false;
     std::thread answer([&] {
         if (machine.read(2) == Bytes{245, 4}) {
@@ -180,7 +181,7 @@ TEST_F(ConsoleMachineControl, AJogBlocksTheWindowThreadAndRepliesWaitTheirTurn) 
 
     jogging = true;
     const auto clicked = std::chrono::steady_clock::now();
-    window.ui.RightButton->click();
+    test_support::controlsOf(window).RightButton->click();
     const auto returned = std::chrono::steady_clock::now();
     jogging = false;
     answer.join();

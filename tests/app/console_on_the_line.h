@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/console_rig.h"
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "support/pseudo_terminal.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@ namespace vexilon::test_support {
 class ConsoleOnTheLine : public ::testing::Test, protected ConsoleRig {
 protected:
     void SetUp() override {
-        console.serialPort().setPortNumber(1);
-        ASSERT_TRUE(console.serialPort().open());
+        console.port.setPortNumber(1);
+        ASSERT_TRUE(console.port.open());
         logMark = log().size();
     }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "support/assembled_console.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/console.h"
 #include "app/program_state.h"
@@ -37,10 +39,11 @@ struct ConsoleRig {
     MainWindow window;
     std::vector<Message> messages;
     BlockingWait wait;
-    Console console{
+    test_support::AssembledConsole console{
         window, state, paths,
         [this](const QString& text, const QString& caption) {
-            messages.push_back({text, caption, window.ui.BurningTimeSlider->position()});
+            messages.push_back(
+                {text, caption, test_support::controlsOf(window).BurningTimeSlider->position()});
         },
         wait};
 
@@ -51,7 +54,7 @@ struct ConsoleRig {
     }
 
     // The log pane with "\r\n" folded to "\n".
-    QString log() const { return window.ui.LogBox->toPlainText(); }
+    QString log() const { return test_support::controlsOf(window).LogBox->toPlainText(); }
 };
 
 // Handles window-thread events until `done` holds or `limit` passes.

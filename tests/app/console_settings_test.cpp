@@ -1,4 +1,6 @@
+#include "support/assembled_console.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/console.h"
 #include "app/program_state.h"
@@ -18,11 +20,11 @@ namespace fs = std::filesystem;
 std::int32_t chooseColourInSettings(MainWindow& window, std::int32_t color) {
     std::int32_t shown = -1;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
-        shown = settings.ui.CarvedColorPicker->colorValue();
-        emit settings.ui.CarvedColorPicker->colorChanged(color);
+        shown = test_support::controlsOf(settings).CarvedColorPicker->colorValue();
+        emit test_support::controlsOf(settings).CarvedColorPicker->colorChanged(color);
     });
-    window.ui.SettingButton->setEnabled(true);
-    QTest::mouseClick(window.ui.SettingButton, Qt::LeftButton);
+    test_support::controlsOf(window).SettingButton->setEnabled(true);
+    QTest::mouseClick(test_support::controlsOf(window).SettingButton, Qt::LeftButton);
     return shown;
 }
 
@@ -34,8 +36,9 @@ TEST(ConsoleSettings, WithoutAHomeTheSettingsLiveForTheRunAndTheLogSaysSoOnce) {
     ProgramState state;
     MainWindow window;
     // No port anywhere: the scan's message box is passed over.
-    Console console(window, state, ConsolePaths{{}, {}, {}, program, program / "no-devices"},
-                    [](const QString&, const QString&) {});
+    test_support::AssembledConsole console(
+        window, state, ConsolePaths{{}, {}, {}, program, program / "no-devices"},
+        [](const QString&, const QString&) {});
     console.runStartUp();
     const QString line = QStringLiteral("No home directory: settings are kept for this run only\n");
     EXPECT_EQ(state.carvedColor, 255);
@@ -43,7 +46,7 @@ TEST(ConsoleSettings, WithoutAHomeTheSettingsLiveForTheRunAndTheLogSaysSoOnce) {
     EXPECT_EQ(chooseColourInSettings(window, 65280), 255);
     EXPECT_EQ(state.carvedColor, 65280);
     EXPECT_EQ(chooseColourInSettings(window, 255), 65280);
-    EXPECT_EQ(window.ui.LogBox->toPlainText().count(line), 1);
+    EXPECT_EQ(test_support::controlsOf(window).LogBox->toPlainText().count(line), 1);
     window.show();
     window.close();
     EXPECT_TRUE(fs::is_empty(program));

@@ -1,10 +1,13 @@
+#include "support/assembled_console.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/console.h"
 #include "app/program_state.h"
 #include "app/settings/temporary_directory.h"
 #include "app/window/main_window.h"
 #include "control/machine_controls.h"
+#include "image/pipeline/prepared_image.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -27,7 +30,8 @@ protected:
     ProgramState state;
     MainWindow window;
     // No port anywhere: the scan ends in its message box, which is passed over.
-    Console console{window, state, paths, [](const QString&, const QString&) {}};
+    test_support::AssembledConsole console{window, state, paths,
+                                           [](const QString&, const QString&) {}};
 
     void SetUp() override { fs::create_directories(paths.programDirectory); }
 
@@ -35,7 +39,7 @@ protected:
         fs::create_directories(paths.settingsDirectory);
         writeBytes(paths.settingsFile, text);
     }
-    QString label() const { return window.ui.BurningTimeLabel->text(); }
+    QString label() const { return test_support::controlsOf(window).BurningTimeLabel->text(); }
 };
 
 // The greeting, the scan's message box and the connection controls are
@@ -43,7 +47,7 @@ protected:
 TEST_F(ConsoleStartUp, FirstRunUsesTheDefaultsWritesNothingAndClosingStoresTheBurningTime) {
     window.show();
     console.runStartUp();
-    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 60);
+    EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 60);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 60"));
     EXPECT_EQ(state.carvedColor, 255);
     EXPECT_TRUE(fs::is_directory(paths.settingsDirectory));
@@ -52,12 +56,12 @@ TEST_F(ConsoleStartUp, FirstRunUsesTheDefaultsWritesNothingAndClosingStoresTheBu
     // Only the connection controls, the keyboard choice and drops are usable.
     const QList<QWidget*> controls = machineControls(window);
     ASSERT_EQ(controls.size(), 20);
-    EXPECT_EQ(controls.first(), window.ui.UpButton);
-    EXPECT_EQ(controls.last(), window.ui.ReloadButton);
+    EXPECT_EQ(controls.first(), test_support::controlsOf(window).UpButton);
+    EXPECT_EQ(controls.last(), test_support::controlsOf(window).ReloadButton);
     for (const QWidget* control : controls) {
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
     }
-    EXPECT_TRUE(window.ui.UseKeyboardCheckBox->isEnabled());
+    EXPECT_TRUE(test_support::controlsOf(window).UseKeyboardCheckBox->isEnabled());
     EXPECT_TRUE(window.acceptDrops());
 
     window.close();
@@ -70,7 +74,7 @@ TEST_F(ConsoleStartUp, RestoresStoredValuesWithoutRewritingTheFile) {
     storeSettings(stored);
     console.runStartUp();
 
-    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 75);
+    EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 75);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 75"));
     EXPECT_EQ(state.carvedColor, 65280);
     EXPECT_EQ(readBytes(paths.settingsFile), stored);
@@ -79,8 +83,8 @@ TEST_F(ConsoleStartUp, RestoresStoredValuesWithoutRewritingTheFile) {
 TEST_F(ConsoleStartUp, OutOfRangeAndNonNumericBurningTimesAreKeptAsStored) {
     storeSettings("[MainWindow]\nBurning_time=500\n[Setting]\nColor=abc\n");
     console.runStartUp();
-    EXPECT_EQ(window.ui.BurningTimeSlider->position(), 500);
-    EXPECT_EQ(window.ui.BurningTimeSlider->value(), 240);
+    EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 500);
+    EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->value(), 240);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 500"));
     EXPECT_EQ(state.carvedColor, 0);
 
@@ -95,7 +99,7 @@ TEST_F(ConsoleStartUp, ClosingDeletesThePreviewAndSavesTheSliderPosition) {
     const fs::path preview = paths.programDirectory / kPreviewFileName;
     writeBytes(preview, "BM");
     console.runStartUp();
-    window.ui.BurningTimeSlider->setPosition(131);
+    test_support::controlsOf(window).BurningTimeSlider->setPosition(131);
 
     window.show();
     ASSERT_TRUE(window.close());

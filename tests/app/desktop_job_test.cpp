@@ -1,8 +1,9 @@
 #include "app/console_rig.h"
 #include "support/fake_desktop.h"
+#include "support/window_controls.h"
 
 #include "sim/port/simulated_machine.h"
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 #include <QImage>
 #include <QPainter>
@@ -28,7 +29,8 @@ TEST(DesktopJob, ProgressNoticeAndSleepHoldFollowAJobOfTheMachine) {
     line.pace = sim::Pace::LineRate;
     sim::SimulatedMachine machine(rig.ports, line);
     rig.console.runStartUp();
-    ASSERT_TRUE(waitUntil([&] { return rig.window.ui.ConnectButton->text() == "Connected"; }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return test_support::controlsOf(rig.window).ConnectButton->text() == "Connected"; }));
 
     QImage picture(100, 100, QImage::Format_RGB32);
     picture.fill(Qt::white);
@@ -38,28 +40,30 @@ TEST(DesktopJob, ProgressNoticeAndSleepHoldFollowAJobOfTheMachine) {
     QPainter(&picture).fillRect(42, 0, 16, 100, Qt::black);
     const QString file = QString::fromStdString((rig.root / "square.png").string());
     ASSERT_TRUE(picture.save(file));
-    rig.console.pictureIntake().takeIn(file);
-    rig.window.ui.SendImageButton->click();
-    JobTracker& tracker = rig.console.jobTracker();
+    rig.console.features.intake.takeIn(file);
+    test_support::controlsOf(rig.window).SendImageButton->click();
+    JobTracker& tracker = rig.console.features.jobTracker;
     ASSERT_EQ(tracker.progress().total(), 1600);
-    EXPECT_EQ(rig.window.ui.RunTimeLabel->toolTip(), "0 of 1,600 dots (0%)");
+    EXPECT_EQ(test_support::controlsOf(rig.window).RunTimeLabel->toolTip(), "0 of 1,600 dots (0%)");
 
-    rig.window.ui.StartButton->click();
+    test_support::controlsOf(rig.window).StartButton->click();
     EXPECT_EQ(tracker.sleepHold(), SleepInhibitor::Holder::Logind);
     ASSERT_TRUE(waitUntil([&] { return tracker.progress().done() >= 300; }));
-    rig.window.ui.PauseButton->click();
+    test_support::controlsOf(rig.window).PauseButton->click();
     EXPECT_TRUE(waitUntil([&] { return !desktop.logindLockHeld(0); }));
-    EXPECT_TRUE(rig.window.ui.RunTimeLabel->toolTip().endsWith(", paused"));
+    EXPECT_TRUE(test_support::controlsOf(rig.window).RunTimeLabel->toolTip().endsWith(", paused"));
 
-    rig.window.ui.StartButton->click();
+    test_support::controlsOf(rig.window).StartButton->click();
     EXPECT_TRUE(desktop.logindLockHeld(1));
-    rig.window.ui.FastForwardButton->click(); // dots skipped are simply never counted
-    rig.window.ui.RecarveButton->click();     // the count starts again
+    test_support::controlsOf(rig.window)
+        .FastForwardButton->click(); // dots skipped are simply never counted
+    test_support::controlsOf(rig.window).RecarveButton->click(); // the count starts again
     EXPECT_LT(tracker.progress().done(), 1600);
     ASSERT_TRUE(waitUntil([&] { return !rig.window.runTimeTimer()->isRunning(); }, 60s));
 
     EXPECT_EQ(tracker.progress().done(), 1600);
-    EXPECT_EQ(rig.window.ui.RunTimeLabel->toolTip(), "1,600 of 1,600 dots (100%), finished");
+    EXPECT_EQ(test_support::controlsOf(rig.window).RunTimeLabel->toolTip(),
+              "1,600 of 1,600 dots (100%), finished");
     EXPECT_TRUE(waitUntil([&] { return !desktop.logindLockHeld(1); }));
     ASSERT_TRUE(waitUntil([&] { return !desktop.notices().empty(); }));
     const auto bar = desktop.launcher();

@@ -2,11 +2,12 @@
 // machine's end of a pseudo-terminal, effects read off the main window.
 
 #include "app/console_rig.h"
+#include "support/window_controls.h"
 
 #include "control/machine_controls.h"
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "support/pseudo_terminal.h"
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 namespace vexilon {
 namespace {
@@ -21,16 +22,19 @@ struct ReplyRoutingTest : ::testing::Test, test_support::ConsoleRig {
         machine.write(bytes);
         ASSERT_TRUE(test_support::waitUntil([&] { return handled == bytes.size(); }));
     }
-    QRgb ink(int x, int y) const { return window.ui.PreviewCanvas->inkLayer().pixel(x, y); }
+    QRgb ink(int x, int y) const {
+        return test_support::controlsOf(window).PreviewCanvas->inkLayer().pixel(x, y);
+    }
     QString boxes() const {
-        return window.ui.XCoordBox->text() + ' ' + window.ui.YCoordBox->text();
+        return test_support::controlsOf(window).XCoordBox->text() + ' ' +
+               test_support::controlsOf(window).YCoordBox->text();
     }
 };
 
 TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
-    QObject::connect(&console.serialPort(), &SerialChannel::dataArrived, [&](int) { ++handled; });
-    ASSERT_TRUE(console.serialPort().open());
-    console.runTimeClock().startTicking();
+    QObject::connect(&console.port, &SerialChannel::dataArrived, [&](int) { ++handled; });
+    ASSERT_TRUE(console.port.open());
+    console.features.clock.startTicking();
 
     state.carvedColor = 0x00FF8000; // blue FF, green 80, red 00
     reply({255, 3, 17, 0, 45});
@@ -44,7 +48,7 @@ TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
     EXPECT_EQ(boxes(), QStringLiteral("5 9"));
 
     // Carving stopped stops the clock and paints the last dot once more.
-    window.ui.PreviewCanvas->clear(0, 0, 512, 512);
+    test_support::controlsOf(window).PreviewCanvas->clear(0, 0, 512, 512);
     reply({102});
     EXPECT_FALSE(window.runTimeTimer()->isRunning());
     EXPECT_EQ(ink(5, 9), qRgb(0xFF, 0, 0));
@@ -53,7 +57,7 @@ TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
     EXPECT_EQ(log(), QStringLiteral("Firmware Version : V3.0.0\nSoftware Version : V3.2.1\n"
                                     ">Verify Success !\n"
                                     ">Successfully Connected to the Engraving Machine at COM0\n"));
-    EXPECT_EQ(window.ui.ConnectButton->text(), QStringLiteral("Connected"));
+    EXPECT_EQ(test_support::controlsOf(window).ConnectButton->text(), QStringLiteral("Connected"));
     EXPECT_TRUE(machineControls(window).front()->isEnabled());
 }
 

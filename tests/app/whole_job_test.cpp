@@ -4,14 +4,15 @@
 // and what the console painted with what the machine reported.
 
 #include "app/console_rig.h"
+#include "support/window_controls.h"
 
 #include "app/settings/settings_store.h"
 #include "sample_writers.h"
 #include "settings_window/settings_window_support.h"
 #include "sim/port/simulated_machine.h"
+#include "ui/base/interval_timer.h"
 #include "ui/color_picker.h"
 #include "ui/draw_panel.h"
-#include "ui/interval_timer.h"
 #include "ui/pic_box.h"
 
 #include <QDropEvent>
@@ -86,10 +87,10 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
     std::vector<std::chrono::milliseconds> waits;
     std::unique_ptr<sim::SimulatedMachine> machine;
     Dots painted; // every dot the console was told of, in order
-    Ui::MainWindow& ui = window.ui;
+    const test_support::MainWindowControls ui{window};
 
     WholeJob() : ConsoleRig([this](std::chrono::milliseconds time) { waits.push_back(time); }) {
-        QObject::connect(&console.replyRouting(), &ReplyRouting::dotReported,
+        QObject::connect(&console.features.replyRouting, &ReplyRouting::dotReported,
                          [this](int x, int y) { painted.emplace_back(x, y); });
     }
 
@@ -122,7 +123,7 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
 
     // The black dots of the preview file, read straight from its bytes.
     Dots previewDots() {
-        std::ifstream in(console.pictureIntake().previewFile(), std::ios::binary);
+        std::ifstream in(console.features.intake.previewFile(), std::ios::binary);
         const std::vector<std::uint8_t> bmp(std::istreambuf_iterator<char>(in), {});
         EXPECT_EQ(bmp.size(), 32830u);
         if (bmp.size() != 32830u) {
@@ -252,9 +253,9 @@ TEST_F(WholeJob, ColourChosenMidJobPaintsTheLaterDotsOnly) {
     // Counted the moment the choice lands, from the picker's own event.
     std::size_t before = 0;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
-        QObject::connect(settings.ui.CarvedColorPicker, &ColorPicker::colorChanged,
-                         [&] { before = painted.size(); });
-        test::chooseInPalette(settings.ui.CarvedColorPicker, Qt::blue);
+        QObject::connect(test_support::controlsOf(settings).CarvedColorPicker,
+                         &ColorPicker::colorChanged, [&] { before = painted.size(); });
+        test::chooseInPalette(test_support::controlsOf(settings).CarvedColorPicker, Qt::blue);
     });
     QTest::mouseClick(ui.SettingButton, Qt::LeftButton);
     EXPECT_EQ(state.carvedColor, kBlue);

@@ -17,8 +17,14 @@ TEST(BurningTime, MouseMoveShowsAndEachLeftReleaseSendsTheClampedValueAndLogs) {
     QLabel label{QStringLiteral("Burning time: 60")};
     std::vector<int> sent;
     QStringList logged;
-    BurningTime burningTime{slider, label, [&](std::uint8_t byte) { sent.push_back(byte); },
-                            [&](const QString& text) { logged << text; }};
+    BurningTime burningTime{slider, label,
+                            Services{[&](const QString& text) { logged << text; },
+                                     {},
+                                     [&](std::span<const std::uint8_t> bytes) {
+                                         sent.insert(sent.end(), bytes.begin(), bytes.end());
+                                         return true;
+                                     },
+                                     {}}};
 
     slider.setPosition(120);
     EXPECT_EQ(label.text(), QStringLiteral("Burning time: 60"));

@@ -1,4 +1,4 @@
-#include "link/port_mapping.h"
+#include "link/serial/port_mapping.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "support/pseudo_terminal.h"
 
 #include <QCoreApplication>

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 // A window's layout, checked control by control from a table of rows.
-namespace test_support {
+namespace vexilon::test_support {
 
 struct ControlRow {
     const char* name;
@@ -66,4 +66,4 @@ inline void expectLaidOut(const QWidget& window, const ControlRow& c) {
     EXPECT_TRUE(w->isEnabled());
 }
 
-} // namespace test_support
+} // namespace vexilon::test_support

@@ -11,7 +11,7 @@
 
 // A fixed-size window on a real X server (no window manager: the window is
 // its client area), and screenshots of it.
-namespace test_support {
+namespace vexilon::test_support {
 
 // Shows the window and checks that it opens at size, centred on its screen,
 // and keeps that size when asked for another.
@@ -56,4 +56,4 @@ template <typename Test> bool anyPixel(const QImage& image, const QRect& area, T
     return countPixels(image, area, test) > 0;
 }
 
-} // namespace test_support
+} // namespace vexilon::test_support

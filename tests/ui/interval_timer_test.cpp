@@ -1,6 +1,6 @@
 #include "support/qt_environment.h"
 
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 #include <QElapsedTimer>
 #include <QTest>

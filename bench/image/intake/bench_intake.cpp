@@ -4,10 +4,11 @@
 // memory beyond what the idle console held before it.
 //   bench_intake <picture> <scratch directory>
 #include "app/console.h"
-#include "app/console_paths.h"
 #include "app/program_state.h"
+#include "app/settings/console_paths.h"
 #include "app/window/main_window.h"
 #include "image/pipeline/prepared_image.h"
+#include "support/assembled_console.h"
 
 #include <QApplication>
 
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
 
     vexilon::ProgramState state;
     vexilon::MainWindow window;
-    vexilon::Console console(window, state, paths);
+    vexilon::test_support::AssembledConsole console(window, state, paths);
     window.show();
     QCoreApplication::processEvents();
 
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto start = std::chrono::steady_clock::now();
-    console.pictureIntake().takeIn(std::string(argv[1]));
+    console.features.intake.takeIn(std::string(argv[1]));
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     const long peak = statusKib("VmHWM");
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/settings/settings_keys.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,6 +22,13 @@ public:
     std::string read(std::string_view section, std::string_view key,
                      std::string_view defaultValue) const;
     bool write(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string read(const SettingKey& item) const {
+        return read(item.section, item.key, item.defaultValue);
+    }
+    bool write(const SettingKey& item, std::string_view value) {
+        return write(item.section, item.key, value);
+    }
 
 private:
     std::filesystem::path file_;

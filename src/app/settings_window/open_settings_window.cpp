@@ -12,7 +12,7 @@ void openSettingsWindow(const SettingsServices& services) {
     window->setObjectName(QStringLiteral("SettingsWindow"));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
-    new SettingsHandlers(window->ui, services, window);
+    new SettingsHandlers(window->controls(), services, window);
 
     QEventLoop untilClosed;
     QObject::connect(window, &QObject::destroyed, &untilClosed, &QEventLoop::quit);

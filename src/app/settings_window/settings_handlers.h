@@ -1,24 +1,24 @@
 #pragma once
 
+#include "ui/base/services.h"
+
 #include <QObject>
-#include <QString>
 
 #include <cstdint>
 #include <functional>
 
-namespace Ui {
-class SettingsWindow;
-}
+class QLineEdit;
 
 namespace vexilon {
 
+class ColorPicker;
 class SettingsStore;
+struct SettingsControls;
 
 // What the settings window's handlers need from the rest of the console.
 struct SettingsServices {
-    std::function<void(std::uint8_t)> sendByte; // one send per byte, each finished in turn
-    std::function<void(const QString& text, const QString& caption)> showMessage;
-    std::function<void(std::int32_t)> setCarvedColor; // 0x00BBGGRR
+    Services console;                                  // sends finish one byte at a time
+    std::function<void(std::int32_t)> setCarvedColour; // 0x00BBGGRR
     SettingsStore* settings = nullptr;
 };
 
@@ -30,7 +30,7 @@ class SettingsHandlers : public QObject {
 public:
     // Loads the values into the window's controls and binds its events; the
     // handlers live as long as `parent` (the window).
-    SettingsHandlers(Ui::SettingsWindow& ui, SettingsServices services, QObject* parent);
+    SettingsHandlers(const SettingsControls& controls, SettingsServices services, QObject* parent);
 
     void reverseMotor(std::uint8_t axis);
     void saveStepPause();
@@ -40,7 +40,8 @@ private:
     void load();
     void confirmSaved();
 
-    Ui::SettingsWindow& ui_;
+    QLineEdit& stepPauseBox_;
+    ColorPicker& colourPicker_;
     SettingsServices services_;
 };
 

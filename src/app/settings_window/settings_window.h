@@ -1,29 +1,49 @@
 #pragma once
 
-#include "ui_settings_window.h"
-
 #include "ui/screen_centring.h"
 
 #include <QWidget>
 
+#include <memory>
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace Ui {
+class SettingsWindow;
+}
+
 namespace vexilon {
+
+class ColorPicker;
+
+// The controls the settings window's handlers work with.
+struct SettingsControls {
+    QLineEdit& stepPauseBox;
+    QAbstractButton& stepPauseSave;
+    QAbstractButton& reverseX;
+    QAbstractButton& reverseY;
+    ColorPicker& carvedColourPicker;
+};
 
 // The settings window: the form with every control of its layout, fixed in
 // size, with an empty title and the explanatory picture in PhotoPicture. It
-// holds no behaviour; SettingsHandlers binds that to it.
+// holds no behaviour; SettingsHandlers binds that to it. The form stays
+// inside; each control is reachable by its layout name too (findChild).
 class SettingsWindow : public QWidget {
     Q_OBJECT
 
 public:
     explicit SettingsWindow(QWidget* parent = nullptr);
+    ~SettingsWindow() override;
 
-    // The controls, by their layout names (ui.StepPauseBox, ...).
-    Ui::SettingsWindow ui;
+    SettingsControls controls() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    std::unique_ptr<Ui::SettingsWindow> ui_;
     ScreenCentring centring_;
 };
 

@@ -1,9 +1,10 @@
 #include "app/window/main_window.h"
 
 #include "app/window/placeholder_picture.h"
+#include "ui/base/interval_timer.h"
 #include "ui/drop_target.h"
 #include "ui/form_fonts.h"
-#include "ui/interval_timer.h"
+#include "ui_main_window.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>
@@ -11,9 +12,10 @@
 namespace vexilon {
 
 MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent), verifyTimer_(new IntervalTimer(this)),
-      runTimeTimer_(new IntervalTimer(this)), dropTarget_(new DropTarget(this)) {
-    ui.setupUi(this);
+    : QWidget(parent), ui_(std::make_unique<Ui::MainWindow>()),
+      verifyTimer_(new IntervalTimer(this)), runTimeTimer_(new IntervalTimer(this)),
+      dropTarget_(new DropTarget(this)) {
+    ui_->setupUi(this);
     applyFormFontPixelSizes(this);
     // uic drops carriage returns from form strings; the title keeps its
     // "\r\n" ending and is passed on as it is.
@@ -28,7 +30,66 @@ MainWindow::MainWindow(QWidget* parent)
     runTimeTimer_->setObjectName(QStringLiteral("RunTimeTimer"));
     dropTarget_->setObjectName(QStringLiteral("DropTarget"));
 
-    ui.PreviewPicture->setPicture(placeholderPicture());
+    ui_->PreviewPicture->setPicture(placeholderPicture());
+}
+
+MainWindow::~MainWindow() = default;
+
+PreviewArea MainWindow::previewArea() const {
+    return {*ui_->PreviewCanvas, *ui_->PreviewPicture, *ui_->RightRuler, *ui_->BottomRuler};
+}
+
+ConnectionControls MainWindow::connectionControls() const {
+    return {*ui_->ConnectButton, *ui_->DisconnectButton, *ui_->PortComboBox, *verifyTimer_};
+}
+
+JobButtons MainWindow::jobButtons() const {
+    return {*ui_->StartButton,   *ui_->PauseButton,       *ui_->RestartButton,
+            *ui_->RecarveButton, *ui_->FastForwardButton, *ui_->FastBackwardButton};
+}
+
+PositioningButtons MainWindow::positioningButtons() const {
+    return {*ui_->UpButton,
+            *ui_->DownButton,
+            *ui_->LeftButton,
+            *ui_->RightButton,
+            *ui_->OriginButton,
+            *ui_->MiddleButton,
+            *ui_->CarvingPreviewButton,
+            *ui_->UseKeyboardCheckBox};
+}
+
+ImageButtons MainWindow::imageButtons() const {
+    return {*ui_->RotateButton, *ui_->ZoomOutButton, *ui_->ReloadButton, *ui_->ClearButton,
+            *ui_->SendImageButton};
+}
+
+QLineEdit& MainWindow::xCoordBox() const {
+    return *ui_->XCoordBox;
+}
+
+QLineEdit& MainWindow::yCoordBox() const {
+    return *ui_->YCoordBox;
+}
+
+QLabel& MainWindow::runTimeLabel() const {
+    return *ui_->RunTimeLabel;
+}
+
+SliderBar& MainWindow::burningTimeSlider() const {
+    return *ui_->BurningTimeSlider;
+}
+
+QLabel& MainWindow::burningTimeLabel() const {
+    return *ui_->BurningTimeLabel;
+}
+
+QPlainTextEdit& MainWindow::logBox() const {
+    return *ui_->LogBox;
+}
+
+QAbstractButton& MainWindow::settingButton() const {
+    return *ui_->SettingButton;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

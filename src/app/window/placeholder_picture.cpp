@@ -1,6 +1,6 @@
 #include "app/window/placeholder_picture.h"
 
-#include "ui/bmp_picture.h"
+#include "image/view/qt_pictures.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/decode/bmp24_image.h"
-#include "image/pipeline/fitted_picture.h"
+#include "image/pipeline/area_average.h"
 #include "image/pipeline/fitting.h"
 
 #include <cstdint>

@@ -62,22 +62,24 @@ Bitmap loaded(std::span<const std::uint8_t> bytes) {
     return bitmap;
 }
 
-// The 1-bit file convertDepth(1) would give for a plain 24-bit image, made
-// in one pass over the bytes.
-std::vector<std::uint8_t> thresholded(std::span<const std::uint8_t> source, const Rows& in) {
-    const std::size_t stride = static_cast<std::size_t>(bmpRowStride(in.width, 1));
-    std::vector<std::uint8_t> file(kOneBitHeader + stride * in.height, 0);
+// The 1-bit file convertDepth(1) would give for a 24-bit image of these
+// pixels, made in one pass over them.
+std::vector<std::uint8_t> thresholded(const PixelView& pixels) {
+    const std::size_t width = static_cast<std::size_t>(pixels.width);
+    const std::size_t height = static_cast<std::size_t>(pixels.height);
+    const std::size_t stride = static_cast<std::size_t>(bmpRowStride(width, 1));
+    std::vector<std::uint8_t> file(kOneBitHeader + stride * height, 0);
     // Size and depth are the source's; every field after them is 0.
     InfoHeader info;
-    info.width = static_cast<std::int32_t>(in.width);
-    info.height = static_cast<std::int32_t>(in.height);
+    info.width = pixels.width;
+    info.height = pixels.height;
     info.bitCount = 1;
-    writeBmpHeaders(file.data(), info, kOneBitHeader - kBmpHeadersSize, stride * in.height);
+    writeBmpHeaders(file.data(), info, kOneBitHeader - kBmpHeadersSize, stride * height);
     std::fill_n(&file[kBmpHeadersSize + 4], 3, std::uint8_t{0xFF});
-    for (std::size_t y = 0; y < in.height; ++y) {
-        const std::uint8_t* pixel = &source[in.offset + y * in.stride];
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint8_t* pixel = pixels.row(static_cast<std::int64_t>(height - 1 - y));
         std::uint8_t* row = &file[kOneBitHeader + y * stride];
-        for (std::size_t x = 0; x < in.width; ++x, pixel += 3) {
+        for (std::size_t x = 0; x < width; ++x, pixel += pixels.step) {
             if (isWhite({pixel[2], pixel[1], pixel[0]})) {
                 row[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
             }
@@ -90,10 +92,22 @@ std::vector<std::uint8_t> thresholded(std::span<const std::uint8_t> source, cons
 
 Bitmap blackAndWhite(std::span<const std::uint8_t> snapshotBmp) {
     if (const auto rows = plainRows(snapshotBmp, 24, false)) {
-        return loaded(thresholded(snapshotBmp, *rows));
+        // Bottom-up rows: the picture's top row is the file's last.
+        const std::uint8_t* last = &snapshotBmp[rows->offset + (rows->height - 1) * rows->stride];
+        return blackAndWhite(PixelView{last, -static_cast<std::ptrdiff_t>(rows->stride),
+                                       static_cast<int>(rows->width),
+                                       static_cast<int>(rows->height), 3});
     }
     Bitmap snapshot = loaded(snapshotBmp);
     return snapshot.isEmpty() ? Bitmap() : snapshot.convertDepth(1);
+}
+
+Bitmap blackAndWhite(const PixelView& pixels) {
+    if (pixels.top == nullptr || pixels.width < 1 || pixels.height < 1 || pixels.step < 3 ||
+        pixels.width > 65535 || pixels.height > 65535) {
+        return {};
+    }
+    return loaded(thresholded(pixels));
 }
 
 Bitmap uploadOrientation(const Bitmap& prepared) {

@@ -2,6 +2,7 @@
 
 #include "image/bitmap/bitmap.h"
 #include "image/bitmap/rgb.h"
+#include "image/pipeline/area_average.h"
 
 #include <cstdint>
 #include <span>
@@ -27,6 +28,8 @@ inline bool isWhite(Rgb colour) {
 // pass over the bytes for the canvas's own 24-bit snapshots. Empty when the
 // bytes hold no image.
 Bitmap blackAndWhite(std::span<const std::uint8_t> snapshotBmp);
+// The same for pixels held elsewhere (the canvas's own snapshot).
+Bitmap blackAndWhite(const PixelView& pixels);
 
 // The prepared image mirrored top to bottom: what two clockwise quarter
 // turns and a left-right mirror give, byte for byte. Empty in, empty out.

@@ -1,4 +1,5 @@
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/settings/settings_store.h"
 #include "app/settings/temporary_directory.h"
@@ -34,20 +35,23 @@ TEST(OpenSettingsWindow, EachOpeningIsANewModalWindowShowingTheStoredValues) {
     SettingsStore settings(file);
     int messages = 0;
     int colours = 0;
-    const SettingsServices services{[](std::uint8_t) {},
-                                    [&](const QString&, const QString&) { ++messages; },
-                                    [&](std::int32_t) { ++colours; }, &settings};
+    const SettingsServices services{{{},
+                                     [&](const QString&, const QString&) { ++messages; },
+                                     [](std::span<const std::uint8_t>) { return true; },
+                                     {}},
+                                    [&](std::int32_t) { ++colours; },
+                                    &settings};
 
     QPointer<SettingsWindow> first;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& window) {
         first = &window;
         EXPECT_EQ(window.parentWidget(), nullptr);
         EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
-        EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("abc"));
-        EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 65280);
-        window.ui.StepPauseBox->selectAll();
-        QTest::keyClicks(window.ui.StepPauseBox, QStringLiteral("99"));
-        EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("99"));
+        EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("abc"));
+        EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 65280);
+        test_support::controlsOf(window).StepPauseBox->selectAll();
+        QTest::keyClicks(test_support::controlsOf(window).StepPauseBox, QStringLiteral("99"));
+        EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("99"));
     });
     openSettingsWindow(services);
     // Closing destroyed it.
@@ -55,8 +59,9 @@ TEST(OpenSettingsWindow, EachOpeningIsANewModalWindowShowingTheStoredValues) {
     EXPECT_FALSE(anySettingsWindow());
 
     QString shownAgain;
-    test::whenModalOpens<SettingsWindow>(
-        [&](SettingsWindow& window) { shownAgain = window.ui.StepPauseBox->text(); });
+    test::whenModalOpens<SettingsWindow>([&](SettingsWindow& window) {
+        shownAgain = test_support::controlsOf(window).StepPauseBox->text();
+    });
     openSettingsWindow(services);
     EXPECT_EQ(shownAgain, QStringLiteral("abc"));
     EXPECT_EQ(messages + colours, 0);

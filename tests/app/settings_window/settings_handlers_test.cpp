@@ -1,11 +1,12 @@
 #include "support/pseudo_terminal.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/settings/settings_file.h"
 #include "app/settings/settings_store.h"
 #include "app/settings/temporary_directory.h"
 #include "app/settings_window/settings_handlers.h"
-#include "link/serial_channel.h"
+#include "link/serial/serial_channel.h"
 #include "settings_window_support.h"
 
 #include <QTemporaryDir>
@@ -44,15 +45,22 @@ protected:
     void SetUp() override { ASSERT_TRUE(channel.open()); }
 
     void create() {
-        new SettingsHandlers(
-            window.ui,
-            {[this](std::uint8_t byte) { sendResults.push_back(channel.send(byte)); },
-             [this](const QString& text, const QString& caption) {
-                 messages.emplace_back(text, caption);
-                 receivedByMessage.push_back(channel.isOpen() ? machine.read(2) : Bytes{});
-             },
-             [this](std::int32_t color) { carvedColors.push_back(color); }, &settings},
-            &window);
+        new SettingsHandlers(window.controls(),
+                             {{{},
+                               [this](const QString& text, const QString& caption) {
+                                   messages.emplace_back(text, caption);
+                                   receivedByMessage.push_back(channel.isOpen() ? machine.read(2)
+                                                                                : Bytes{});
+                               },
+                               [this](std::span<const std::uint8_t> bytes) {
+                                   const bool sent = channel.send(bytes);
+                                   sendResults.push_back(sent);
+                                   return sent;
+                               },
+                               {}},
+                              [this](std::int32_t color) { carvedColors.push_back(color); },
+                              &settings},
+                             &window);
     }
 
     std::string stored(const char* key) { return readSettingsItem(file, "Setting", key, "-"); }
@@ -62,11 +70,11 @@ TEST_F(SettingsHandlersTest, ReverseButtonsSendTheAxisThenConfirmAndAColourIsOnl
     create();
     // The colour is set and stored silently: no message, nothing to the
     // machine (the next bytes it gets are the reversal's).
-    test::chooseInPalette(window.ui.CarvedColorPicker, Qt::blue);
+    test::chooseInPalette(test_support::controlsOf(window).CarvedColorPicker, Qt::blue);
     EXPECT_EQ(carvedColors, std::vector<std::int32_t>{16711680});
-    QTest::mouseClick(window.ui.ReverseXButton, Qt::LeftButton);
-    QTest::mouseClick(window.ui.ReverseXButton, Qt::LeftButton);
-    QTest::mouseClick(window.ui.ReverseYButton, Qt::LeftButton);
+    QTest::mouseClick(test_support::controlsOf(window).ReverseXButton, Qt::LeftButton);
+    QTest::mouseClick(test_support::controlsOf(window).ReverseXButton, Qt::LeftButton);
+    QTest::mouseClick(test_support::controlsOf(window).ReverseYButton, Qt::LeftButton);
 
     EXPECT_EQ(receivedByMessage, (std::vector<Bytes>{{247, 1}, {247, 1}, {247, 2}}));
     EXPECT_EQ(messages, (std::vector{kSaved, kSaved, kSaved}));
@@ -81,8 +89,8 @@ TEST_F(SettingsHandlersTest, SaveSendsTheLowByteAndStoresTheTextUnchanged) {
         SCOPED_TRACE(text);
         messages.clear();
         receivedByMessage.clear();
-        window.ui.StepPauseBox->setText(QString::fromLatin1(text));
-        QTest::mouseClick(window.ui.StepPauseSaveButton, Qt::LeftButton);
+        test_support::controlsOf(window).StepPauseBox->setText(QString::fromLatin1(text));
+        QTest::mouseClick(test_support::controlsOf(window).StepPauseSaveButton, Qt::LeftButton);
         EXPECT_EQ(receivedByMessage, std::vector<Bytes>{Bytes({250, value})});
         EXPECT_EQ(messages, std::vector{kSaved});
         EXPECT_EQ(stored("Motor"), text);
@@ -91,19 +99,19 @@ TEST_F(SettingsHandlersTest, SaveSendsTheLowByteAndStoresTheTextUnchanged) {
 
 // Stored values are shown by the opening test (open_settings_window_test.cpp).
 TEST_F(SettingsHandlersTest, WithoutAFileTheDefaultsShowAndNothingIsWritten) {
-    window.ui.StepPauseBox->setText(QStringLiteral("7"));
+    test_support::controlsOf(window).StepPauseBox->setText(QStringLiteral("7"));
     create();
-    EXPECT_EQ(window.ui.StepPauseBox->text(), QStringLiteral("35"));
-    EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 255);
+    EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("35"));
+    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 255);
     EXPECT_FALSE(fs::exists(file));
 }
 
 TEST_F(SettingsHandlersTest, WithThePortClosedTheSendsFailSilentlyAndTheRestHappens) {
     channel.close();
     create();
-    window.ui.StepPauseBox->setText(QStringLiteral("300"));
-    QTest::mouseClick(window.ui.StepPauseSaveButton, Qt::LeftButton);
-    QTest::mouseClick(window.ui.ReverseYButton, Qt::LeftButton);
+    test_support::controlsOf(window).StepPauseBox->setText(QStringLiteral("300"));
+    QTest::mouseClick(test_support::controlsOf(window).StepPauseSaveButton, Qt::LeftButton);
+    QTest::mouseClick(test_support::controlsOf(window).ReverseYButton, Qt::LeftButton);
 
     EXPECT_EQ(sendResults, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(messages, (std::vector{kSaved, kSaved}));

@@ -1,5 +1,6 @@
 #include "support/control_layout.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/settings_window/explanatory_picture.h"
 #include "app/settings_window/settings_window.h"
@@ -38,17 +39,18 @@ TEST(SettingsWindowLayout, FixedUntitledWindowWithEveryControlAsLaidOut) {
         test_support::expectLaidOut(window, row);
     }
     // The step pause box keeps the toolkit's font.
-    EXPECT_EQ(window.ui.StepPauseBox->font(), QApplication::font());
-    EXPECT_EQ(window.ui.StepPauseBox->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->font(), QApplication::font());
+    EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
 
     EXPECT_TRUE(window.windowTitle().isEmpty());
     EXPECT_EQ(window.minimumSize(), QSize(613, 612));
     EXPECT_EQ(window.maximumSize(), QSize(613, 612));
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(window.ui.CarvedColorPicker->colorValue(), 255);
+    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 255);
 
     EXPECT_EQ(explanatoryImage().size(), QSize(1199, 512));
-    EXPECT_EQ(window.ui.PhotoPicture->picture().size(), QSize(488, 224));
+    EXPECT_EQ(test_support::controlsOf(window).PhotoPicture->picture().size(), QSize(488, 224));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 #include "support/window_screenshot.h"
 
 #include "app/settings_window/settings_window.h"
@@ -19,8 +20,12 @@ TEST(SettingsWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     ASSERT_NO_FATAL_FAILURE(test_support::showFixedAndCentred(window, QSize(613, 612)));
 
     // Grab once the picture's red line and the picker's red have been painted.
-    const QRect pictureTop(window.ui.PhotoPicture->mapTo(&window, QPoint(170, 0)), QSize(150, 50));
-    const QRect picker(window.ui.CarvedColorPicker->mapTo(&window, QPoint(8, 8)), QSize(224, 16));
+    const QRect pictureTop(
+        test_support::controlsOf(window).PhotoPicture->mapTo(&window, QPoint(170, 0)),
+        QSize(150, 50));
+    const QRect picker(
+        test_support::controlsOf(window).CarvedColorPicker->mapTo(&window, QPoint(8, 8)),
+        QSize(224, 16));
     QImage shot;
     EXPECT_TRUE(test_support::grabOncePainted(
         window, QStringLiteral("settings_window.png"),

@@ -1,4 +1,5 @@
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 #include "support/window_screenshot.h"
 
 #include "app/window/main_window.h"
@@ -42,8 +43,12 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     ASSERT_NO_FATAL_FAILURE(test_support::showFixedAndCentred(window, QSize(1007, 636)));
 
     // Grab once the placeholder line has been painted across the preview's middle.
-    const QRect lineStart(window.ui.PreviewCanvas->mapTo(&window, QPoint(1, 231)), QSize(39, 58));
-    const QRect lineEnd(window.ui.PreviewCanvas->mapTo(&window, QPoint(473, 231)), QSize(37, 58));
+    const QRect lineStart(
+        test_support::controlsOf(window).PreviewCanvas->mapTo(&window, QPoint(1, 231)),
+        QSize(39, 58));
+    const QRect lineEnd(
+        test_support::controlsOf(window).PreviewCanvas->mapTo(&window, QPoint(473, 231)),
+        QSize(37, 58));
     const auto black = [](QRgb p) { return (p & 0xffffff) == 0; };
     QImage shot;
     ASSERT_TRUE(test_support::grabOncePainted(
@@ -53,27 +58,36 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
         },
         shot));
 
-    for (const QGroupBox* group : {window.ui.LocationGroup, window.ui.MovementGroup,
-                                   window.ui.CarveRateGroup, window.ui.ImageEditingGroup}) {
+    for (const QGroupBox* group : {test_support::controlsOf(window).LocationGroup,
+                                   test_support::controlsOf(window).MovementGroup,
+                                   test_support::controlsOf(window).CarveRateGroup,
+                                   test_support::controlsOf(window).ImageEditingGroup}) {
         const QRect caption(group->mapTo(&window, QPoint(0, 0)), QSize(group->width(), 14));
         EXPECT_TRUE(anyPixel(shot, caption, isTeal)) << group->objectName().toStdString();
     }
-    const QRect message(window.ui.MessageGroup->mapTo(&window, QPoint(0, 0)), QSize(200, 14));
+    const QRect message(test_support::controlsOf(window).MessageGroup->mapTo(&window, QPoint(0, 0)),
+                        QSize(200, 14));
     EXPECT_TRUE(anyPixel(shot, message, isDark) && !anyPixel(shot, message, isTeal));
 
-    for (auto [button, lines] : {std::pair{window.ui.FastBackwardButton, 2},
-                                 {window.ui.FastForwardButton, 2},
-                                 {window.ui.RestartButton, 1}}) {
+    for (auto [button, lines] : {std::pair{test_support::controlsOf(window).FastBackwardButton, 2},
+                                 {test_support::controlsOf(window).FastForwardButton, 2},
+                                 {test_support::controlsOf(window).RestartButton, 1}}) {
         EXPECT_EQ(textLines(shot, button), lines) << button->objectName().toStdString();
     }
 
     // The rulers show only their background inside the canvas border.
-    const QRgb face = window.ui.RightRuler->backgroundColor().rgb();
+    const QRgb face = test_support::controlsOf(window).RightRuler->backgroundColor().rgb();
     const auto notFace = [face](QRgb p) { return (p & 0xffffff) != (face & 0xffffff); };
-    EXPECT_FALSE(anyPixel(
-        shot, QRect(window.ui.RightRuler->mapTo(&window, QPoint(0, 1)), QSize(12, 510)), notFace));
-    EXPECT_FALSE(anyPixel(
-        shot, QRect(window.ui.BottomRuler->mapTo(&window, QPoint(1, 0)), QSize(510, 12)), notFace));
+    EXPECT_FALSE(
+        anyPixel(shot,
+                 QRect(test_support::controlsOf(window).RightRuler->mapTo(&window, QPoint(0, 1)),
+                       QSize(12, 510)),
+                 notFace));
+    EXPECT_FALSE(
+        anyPixel(shot,
+                 QRect(test_support::controlsOf(window).BottomRuler->mapTo(&window, QPoint(1, 0)),
+                       QSize(510, 12)),
+                 notFace));
 }
 
 } // namespace

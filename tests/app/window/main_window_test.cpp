@@ -1,8 +1,9 @@
 #include "support/control_layout.h"
 #include "support/qt_environment.h"
+#include "support/window_controls.h"
 
 #include "app/window/main_window.h"
-#include "ui/interval_timer.h"
+#include "ui/base/interval_timer.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>
@@ -74,8 +75,8 @@ TEST(MainWindow, StartsWithItsTitleThePortListAndStoppedTimers) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Miniature Vexilon\r\n"));
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    ASSERT_EQ(window.ui.PortComboBox->count(), 33);
-    EXPECT_EQ(window.ui.PortComboBox->itemText(32), QStringLiteral("COM32"));
+    ASSERT_EQ(test_support::controlsOf(window).PortComboBox->count(), 33);
+    EXPECT_EQ(test_support::controlsOf(window).PortComboBox->itemText(32), QStringLiteral("COM32"));
     EXPECT_FALSE(window.verifyTimer()->isRunning() || window.runTimeTimer()->isRunning());
     EXPECT_FALSE(window.acceptDrops());
 }

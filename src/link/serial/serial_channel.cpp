@@ -1,0 +1,156 @@
+#include "link/serial/serial_channel.h"
+
+#include "link/serial/port_mapping.h"
+#include "link/serial/serial_line_settings.h"
+#include "link/serial/serial_watcher.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPointer>
+
+#include <cerrno>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vexilon {
+namespace {
+
+QEvent::Type eventsWaitingType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+} // namespace
+
+SerialChannel::SerialChannel(std::filesystem::path portLinkDirectory, QObject* parent)
+    : MachineLink(parent), linkDirectory_(std::move(portLinkDirectory)) {
+    setObjectName(QStringLiteral("SerialPort"));
+}
+
+SerialChannel::~SerialChannel() {
+    close();
+}
+
+void SerialChannel::setDeviceDirectory(std::filesystem::path directory) {
+    deviceDirectory_ = std::move(directory);
+}
+
+void SerialChannel::setPortNumber(int number) {
+    portNumber_ = number < 1 ? 1 : number;
+}
+
+bool SerialChannel::open() {
+    close();
+    const auto device = portDevicePath(portNumber_, linkDirectory_, deviceDirectory_);
+    if (device.empty()) {
+        return fail(SerialOpenError::NoSuchPort);
+    }
+    fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
+        return fail(serialOpenErrorFromErrno(errno));
+    }
+    // flock keeps out only programs that also call flock (another console,
+    // most terminal programs); TIOCEXCL keeps out every other opener but root.
+    if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
+        return fail(serialOpenErrorFromErrno(errno));
+    }
+    if (const int error = configureConsoleLine(fd_); error != 0) {
+        return fail(error == EINVAL ? SerialOpenError::Other : serialOpenErrorFromErrno(error));
+    }
+    raiseRts(fd_);
+    (void)tcflush(fd_, TCIFLUSH);
+
+    watcher_ = SerialWatcher::start(fd_, queue_, [this] { postNotice(); });
+    if (!watcher_) {
+        return fail(SerialOpenError::Other);
+    }
+    openError_ = SerialOpenError::None;
+    return true;
+}
+
+bool SerialChannel::fail(SerialOpenError error) {
+    close();
+    openError_ = error;
+    return false;
+}
+
+void SerialChannel::close() {
+    watcher_.reset(); // joins the thread: nothing is queued or posted after this
+    if (fd_ >= 0) {
+        // A pseudo-terminal keeps the exclusive flag while its other side
+        // lives: left set, it would refuse the next open by anyone but root.
+        (void)ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
+        fd_ = -1;
+    }
+    queue_.clear();
+    raising_.clear();
+    QCoreApplication::removePostedEvents(this, eventsWaitingType());
+}
+
+bool SerialChannel::send(std::span<const std::uint8_t> bytes) {
+    if (!watcher_) {
+        return false;
+    }
+    if (bytes.empty()) {
+        return true;
+    }
+    return watcher_->write(bytes);
+}
+
+bool SerialChannel::isHungUp() const {
+    return watcher_ && watcher_->hasEnded();
+}
+
+std::size_t SerialChannel::pendingEventCount() const {
+    return queue_.size() + raising_.size();
+}
+
+// Called on the watcher thread; postEvent is safe from any thread, and the
+// watcher is joined before this object goes away.
+void SerialChannel::postNotice() {
+    QCoreApplication::postEvent(this, new QEvent(eventsWaitingType()));
+}
+
+bool SerialChannel::event(QEvent* event) {
+    if (event->type() == eventsWaitingType()) {
+        raisePending();
+        return true;
+    }
+    return QObject::event(event);
+}
+
+// A handler may close the channel (which empties raising_), destroy it, or
+// run a nested event loop that comes back here; raising always from the
+// front of raising_ keeps the order in all three cases.
+void SerialChannel::raisePending() {
+    for (const SerialEvent& entry : queue_.takeAll()) {
+        raising_.push_back(entry);
+    }
+    const QPointer<SerialChannel> alive(this);
+    while (!raising_.empty()) {
+        const SerialEvent entry = raising_.front();
+        raising_.pop_front();
+        switch (entry.kind) {
+        case SerialEvent::Kind::Byte:
+            emit dataArrived(entry.value);
+            break;
+        case SerialEvent::Kind::PortEvent:
+            emit portEvent(entry.value);
+            break;
+        case SerialEvent::Kind::HangUp:
+            emit hungUp();
+            break;
+        }
+        if (!alive) {
+            return;
+        }
+    }
+}
+
+} // namespace vexilon

@@ -1,0 +1,48 @@
+#include "link/serial/serial_event_queue.h"
+
+#include <utility>
+
+namespace vexilon {
+
+bool SerialEventQueue::appendBytes(std::span<const std::uint8_t> bytes) {
+    std::lock_guard lock(mutex_);
+    for (std::uint8_t byte : bytes) {
+        entries_.push_back({SerialEvent::Kind::Byte, byte});
+    }
+    return noticeNeeded();
+}
+
+bool SerialEventQueue::appendPortEvent(int code) {
+    std::lock_guard lock(mutex_);
+    entries_.push_back({SerialEvent::Kind::PortEvent, code});
+    return noticeNeeded();
+}
+
+bool SerialEventQueue::appendHangUp() {
+    std::lock_guard lock(mutex_);
+    entries_.push_back({SerialEvent::Kind::HangUp, 0});
+    return noticeNeeded();
+}
+
+std::vector<SerialEvent> SerialEventQueue::takeAll() {
+    std::lock_guard lock(mutex_);
+    noticePending_ = false;
+    return std::exchange(entries_, {});
+}
+
+void SerialEventQueue::clear() {
+    std::lock_guard lock(mutex_);
+    entries_.clear();
+    noticePending_ = false;
+}
+
+std::size_t SerialEventQueue::size() const {
+    std::lock_guard lock(mutex_);
+    return entries_.size();
+}
+
+bool SerialEventQueue::noticeNeeded() {
+    return !std::exchange(noticePending_, true);
+}
+
+} // namespace vexilon

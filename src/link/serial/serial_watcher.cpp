@@ -1,0 +1,259 @@
+#include "link/serial/serial_watcher.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <system_error>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vexilon {
+namespace {
+
+// A write fails once the port has taken no byte for this long (a peer that
+// stopped reading), however long the whole write takes while it moves.
+constexpr std::chrono::milliseconds kStallLimit{1000};
+// How often a drain looks at the output queue: a few bytes' time on the line.
+constexpr std::chrono::milliseconds kDrainPoll{2};
+
+constexpr short kGone = POLLHUP | POLLERR | POLLNVAL;
+
+bool wouldBlock(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK;
+}
+
+} // namespace
+
+std::unique_ptr<SerialWatcher> SerialWatcher::start(int fd, SerialEventQueue& queue,
+                                                    std::function<void()> notify) {
+    const int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0) {
+        return nullptr;
+    }
+    std::unique_ptr<SerialWatcher> watcher(new SerialWatcher(fd, wakeFd, queue, std::move(notify)));
+    try {
+        watcher->thread_ = std::thread([w = watcher.get()] { w->run(); });
+    } catch (const std::system_error&) {
+        return nullptr; // the destructor closes the eventfd; there is no thread to join
+    }
+    return watcher;
+}
+
+SerialWatcher::SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue,
+                             std::function<void()> notify)
+    : fd_(fd), wakeFd_(wakeFd), queue_(queue), notify_(std::move(notify)),
+      lineErrors_(readLineErrorCounts(fd)) {}
+
+SerialWatcher::~SerialWatcher() {
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = true;
+    }
+    wake();
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    ::close(wakeFd_);
+}
+
+bool SerialWatcher::write(std::span<const std::uint8_t> bytes) {
+    std::unique_lock lock(mutex_);
+    if (ended_) {
+        return false;
+    }
+    writeBytes_ = bytes;
+    writeResult_ = false;
+    writePending_ = true;
+    wake();
+    writeDone_.wait(lock, [this] { return !writePending_ || ended_; });
+    const bool served = !writePending_;
+    writePending_ = false;
+    return served && writeResult_;
+}
+
+bool SerialWatcher::hasEnded() const {
+    std::lock_guard lock(mutex_);
+    return ended_;
+}
+
+void SerialWatcher::wake() {
+    const std::uint64_t one = 1;
+    // The counter cannot overflow from our few wake-ups, so this never fails.
+    (void)!::write(wakeFd_, &one, sizeof one);
+}
+
+void SerialWatcher::run() {
+    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
+    for (;;) {
+        if (poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        // Requests first: a send discards what arrived but was not yet read.
+        if ((fds[1].revents & POLLIN) && !serveRequest()) {
+            break;
+        }
+        const short port = fds[0].revents;
+        if ((port & POLLIN) && !readAvailable()) {
+            break;
+        }
+        if (port & kGone) {
+            break;
+        }
+    }
+    std::unique_lock lock(mutex_);
+    ended_ = true;
+    writeDone_.notify_all();
+    const bool hungUp = !stopRequested_;
+    lock.unlock();
+    if (hungUp && queue_.appendHangUp()) {
+        notify_();
+    }
+}
+
+// False when the thread must end (stop requested, or the port went away).
+bool SerialWatcher::serveRequest() {
+    std::uint64_t count = 0;
+    (void)!::read(wakeFd_, &count, sizeof count);
+
+    std::unique_lock lock(mutex_);
+    if (stopRequested_) {
+        return false;
+    }
+    if (!writePending_) {
+        return true;
+    }
+    const auto bytes = writeBytes_;
+    lock.unlock();
+    const bool ok = writeAll(bytes);
+    lock.lock();
+    writeResult_ = ok;
+    writePending_ = false;
+    writeDone_.notify_all();
+    return !portGone_;
+}
+
+// One read per wake-up, so that a peer that never pauses cannot starve a
+// waiting send. False when the port hung up.
+bool SerialWatcher::readAvailable() {
+    queueLineErrors();
+    std::array<std::uint8_t, 4096> buffer;
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+        if (n > 0) {
+            if (queue_.appendBytes(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+                notify_();
+            }
+            return true;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        // 0 is a hang-up (VMIN is 1); EIO a vanished device. Any other
+        // error would only repeat at once, so it ends the watcher as well
+        // rather than spin.
+        return n < 0 && wouldBlock(errno);
+    }
+}
+
+void SerialWatcher::queueLineErrors() {
+    if (!lineErrors_) {
+        return;
+    }
+    const auto now = readLineErrorCounts(fd_);
+    if (!now) {
+        return;
+    }
+    for (int code : lineEventsBetween(*lineErrors_, *now)) {
+        if (queue_.appendPortEvent(code)) {
+            notify_();
+        }
+    }
+    lineErrors_ = now;
+}
+
+bool SerialWatcher::writeAll(std::span<const std::uint8_t> bytes) {
+    // Input only: flushing the output side would drop bytes of the previous
+    // send that a pseudo-terminal peer has not read yet.
+    (void)tcflush(fd_, TCIFLUSH);
+
+    auto deadline = std::chrono::steady_clock::now() + kStallLimit;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            deadline = std::chrono::steady_clock::now() + kStallLimit;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n == 0 || wouldBlock(errno)) {
+            if (!waitWritable(deadline)) {
+                return false;
+            }
+        } else {
+            portGone_ = errno == EIO || errno == ENXIO || errno == ENODEV;
+            return false;
+        }
+    }
+    return drain();
+}
+
+// Waits until the port takes more bytes. False on time-out or hang-up.
+bool SerialWatcher::waitWritable(std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd fd{fd_, POLLOUT, 0};
+        const int r = poll(&fd, 1, static_cast<int>(std::min<std::int64_t>(left.count(), INT_MAX)));
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r < 0 || (fd.revents & kGone)) {
+            portGone_ = true;
+            return false;
+        }
+        if (fd.revents & POLLOUT) {
+            return true;
+        }
+    }
+}
+
+// tcdrain would wait without limit on a device that stopped sending; the
+// output queue is watched instead, under the same rule as the write: it must
+// shrink at least once a second.
+bool SerialWatcher::drain() {
+    auto deadline = std::chrono::steady_clock::now() + kStallLimit;
+    int last = INT_MAX;
+    for (;;) {
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0) {
+            portGone_ = errno == EIO || errno == ENXIO || errno == ENODEV;
+            // A port that cannot tell its queue has nothing more to wait for.
+            return !portGone_;
+        }
+        if (queued <= 0) {
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (queued < last) {
+            last = queued;
+            deadline = now + kStallLimit;
+        } else if (now >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kDrainPoll);
+    }
+}
+
+} // namespace vexilon

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "link/serial/serial_event_queue.h"
+#include "link/serial/serial_line_errors.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <thread>
+
+namespace vexilon {
+
+// The one thread that reads and writes an open serial port. It sleeps in
+// poll() on the port and on an eventfd that wakes it for a write or a stop;
+// received bytes go to the event queue, and `notify` is called (on the
+// watcher thread) whenever the queue needs a notice to the window thread.
+//
+// A hang-up (POLLHUP, a read of 0, EIO) ends the thread at once and queues a
+// hang-up entry after the bytes read before it; writes then fail until the
+// port is opened again. A write fails when the port takes no byte for a
+// second.
+class SerialWatcher {
+public:
+    // Starts watching the open, non-blocking port `fd` (which stays the
+    // caller's to close after the watcher is gone). Null when the system
+    // would give no eventfd or no thread.
+    static std::unique_ptr<SerialWatcher> start(int fd, SerialEventQueue& queue,
+                                                std::function<void()> notify);
+
+    // Stops the thread and waits for it.
+    ~SerialWatcher();
+
+    SerialWatcher(const SerialWatcher&) = delete;
+    SerialWatcher& operator=(const SerialWatcher&) = delete;
+
+    // Discards unread input, writes all of `bytes`, waits until the port has
+    // sent them, and only then returns: true on success, false on a failed
+    // write, a write or drain that made no progress for a second, or when
+    // the thread has ended.
+    bool write(std::span<const std::uint8_t> bytes);
+
+    // True once the thread has ended on its own (hang-up or a failing port).
+    bool hasEnded() const;
+
+private:
+    SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue, std::function<void()> notify);
+
+    void run();
+    void wake();
+    bool serveRequest();
+    bool readAvailable();
+    bool writeAll(std::span<const std::uint8_t> bytes);
+    bool waitWritable(std::chrono::steady_clock::time_point deadline);
+    bool drain();
+    void queueLineErrors();
+
+    const int fd_;
+    const int wakeFd_;
+    SerialEventQueue& queue_;
+    const std::function<void()> notify_;
+    std::optional<LineErrorCounts> lineErrors_; // watcher thread only
+    bool portGone_ = false;                     // watcher thread only
+
+    mutable std::mutex mutex_;
+    std::condition_variable writeDone_;
+    bool stopRequested_ = false;
+    bool ended_ = false;
+    bool writePending_ = false;
+    bool writeResult_ = false;
+    std::span<const std::uint8_t> writeBytes_;
+
+    std::thread thread_;
+};
+
+} // namespace vexilon
