@@ -2,8 +2,56 @@
 
 #include "link/protocol/command_bytes.h"
 
+#include <array>
+#include <optional>
+
 namespace vexilon::sim {
 namespace protocol = vexilon::protocol;
+
+namespace {
+
+using Kind = Command::Kind;
+
+struct SingleByte {
+    std::uint8_t byte;
+    Kind kind;
+};
+
+// The commands that are one byte long.
+constexpr std::array<SingleByte, 7> kSingleBytes = {{
+    {protocol::kStartCarving, Kind::StartCarving},
+    {protocol::kPause, Kind::Pause},
+    {protocol::kToOrigin, Kind::ToOrigin},
+    {protocol::kSimulateCarvingArea, Kind::CarvingArea},
+    {protocol::kVerifyRequest, Kind::VerifyRequest},
+    {protocol::kRestart, Kind::Restart},
+    {protocol::kToMiddleOfImage, Kind::ToMiddle},
+}};
+
+std::optional<Kind> singleByteCommand(std::uint8_t byte) {
+    for (const SingleByte& command : kSingleBytes) {
+        if (command.byte == byte) {
+            return command.kind;
+        }
+    }
+    return std::nullopt;
+}
+
+// The second byte of 252: which of the three row commands.
+Kind rowCommand(std::uint8_t byte) {
+    switch (byte) {
+    case protocol::kRecarve:
+        return Kind::Recarve;
+    case protocol::kFastBackward:
+        return Kind::FastBackward;
+    case protocol::kFastForward:
+        return Kind::FastForward;
+    default:
+        return Kind::Unknown;
+    }
+}
+
+} // namespace
 
 std::vector<Command> CommandReader::feed(std::uint8_t byte, Millis now) {
     std::vector<Command> out;
@@ -12,30 +60,36 @@ std::vector<Command> CommandReader::feed(std::uint8_t byte, Millis now) {
         command(byte, out);
         break;
     case State::JogDirection:
-        state_ = State::Command;
-        out.push_back({Command::Kind::Jog, byte, {}});
+        finishTwoByte(Kind::Jog, byte, out);
         break;
     case State::MotorAxis:
-        state_ = State::Command;
-        out.push_back({Command::Kind::ReverseMotor, byte, {}});
+        finishTwoByte(Kind::ReverseMotor, byte, out);
         break;
     case State::StepPause:
-        state_ = State::Command;
-        out.push_back({Command::Kind::StepPause, byte, {}});
+        finishTwoByte(Kind::StepPause, byte, out);
         break;
-    case State::RowCommand:
-        state_ = State::Command;
-        if (byte == protocol::kRecarve) {
-            out.push_back({Command::Kind::Recarve, 0, {}});
-        } else if (byte == protocol::kFastBackward) {
-            out.push_back({Command::Kind::FastBackward, 0, {}});
-        } else if (byte == protocol::kFastForward) {
-            out.push_back({Command::Kind::FastForward, 0, {}});
-        } else {
-            out.push_back({Command::Kind::Unknown, byte, {}});
-        }
+    case State::RowCommand: {
+        const Kind kind = rowCommand(byte);
+        finishTwoByte(kind, kind == Kind::Unknown ? byte : 0, out);
         break;
+    }
     case State::ImageB:
+    case State::ImageM:
+    case State::ImageBody:
+        image(byte, now, out);
+        break;
+    }
+    return out;
+}
+
+void CommandReader::finishTwoByte(Kind kind, int parameter, std::vector<Command>& out) {
+    state_ = State::Command;
+    out.push_back({kind, parameter, {}});
+}
+
+// After erase image: the "BM" that opens the image data, then its body.
+void CommandReader::image(std::uint8_t byte, Millis now, std::vector<Command>& out) {
+    if (state_ == State::ImageB) {
         if (byte == 'B') {
             state_ = State::ImageM;
             lastImageByte_ = now;
@@ -43,8 +97,7 @@ std::vector<Command> CommandReader::feed(std::uint8_t byte, Millis now) {
             state_ = State::Command;
             command(byte, out);
         }
-        break;
-    case State::ImageM:
+    } else if (state_ == State::ImageM) {
         if (byte == 'M' && now - lastImageByte_ <= kImageStall) {
             state_ = State::ImageBody;
             image_.assign({'B', 'M'});
@@ -55,25 +108,26 @@ std::vector<Command> CommandReader::feed(std::uint8_t byte, Millis now) {
             command('B', out);
             command(byte, out);
         }
-        break;
-    case State::ImageBody:
-        if (now - lastImageByte_ > kImageStall) {
-            out.push_back({Command::Kind::ImageAbandoned, static_cast<int>(image_.size()), {}});
-            image_.clear();
-            state_ = State::Command;
-            command(byte, out);
-            break;
-        }
-        lastImageByte_ = now;
-        image_.push_back(byte);
-        if (image_.size() == static_cast<std::size_t>(protocol::kImageDataSize)) {
-            out.push_back({Command::Kind::ImageData, 0, std::move(image_)});
-            image_.clear();
-            state_ = State::Command;
-        }
-        break;
+    } else {
+        imageBody(byte, now, out);
     }
-    return out;
+}
+
+void CommandReader::imageBody(std::uint8_t byte, Millis now, std::vector<Command>& out) {
+    if (now - lastImageByte_ > kImageStall) {
+        out.push_back({Kind::ImageAbandoned, static_cast<int>(image_.size()), {}});
+        image_.clear();
+        state_ = State::Command;
+        command(byte, out);
+        return;
+    }
+    lastImageByte_ = now;
+    image_.push_back(byte);
+    if (image_.size() == static_cast<std::size_t>(protocol::kImageDataSize)) {
+        out.push_back({Kind::ImageData, 0, std::move(image_)});
+        image_.clear();
+        state_ = State::Command;
+    }
 }
 
 void CommandReader::command(std::uint8_t byte, std::vector<Command>& out) {
@@ -81,56 +135,38 @@ void CommandReader::command(std::uint8_t byte, std::vector<Command>& out) {
         if (++eraseRun_ == protocol::kEraseImageRepeat) {
             eraseRun_ = 0;
             state_ = State::ImageB;
-            out.push_back({Command::Kind::EraseImage, 0, {}});
+            out.push_back({Kind::EraseImage, 0, {}});
         }
         return;
     }
     if (eraseRun_ != 0) {
-        out.push_back({Command::Kind::ShortErase, eraseRun_, {}});
+        out.push_back({Kind::ShortErase, eraseRun_, {}});
         eraseRun_ = 0;
     }
-    using Kind = Command::Kind;
-    switch (byte) {
-    case protocol::kStartCarving:
-        out.push_back({Kind::StartCarving, 0, {}});
-        return;
-    case protocol::kPause:
-        out.push_back({Kind::Pause, 0, {}});
-        return;
-    case protocol::kToOrigin:
-        out.push_back({Kind::ToOrigin, 0, {}});
-        return;
-    case protocol::kSimulateCarvingArea:
-        out.push_back({Kind::CarvingArea, 0, {}});
-        return;
-    case protocol::kJog:
-        state_ = State::JogDirection;
-        return;
-    case protocol::kVerifyRequest:
-        out.push_back({Kind::VerifyRequest, 0, {}});
-        return;
-    case protocol::kReverseMotor:
-        state_ = State::MotorAxis;
-        return;
-    case protocol::kRestart:
-        out.push_back({Kind::Restart, 0, {}});
-        return;
-    case protocol::kMotorStepPause:
-        state_ = State::StepPause;
-        return;
-    case protocol::kToMiddleOfImage:
-        out.push_back({Kind::ToMiddle, 0, {}});
-        return;
-    case protocol::kRowCommand:
-        state_ = State::RowCommand;
-        return;
-    default:
-        break;
-    }
-    if (byte >= 1 && byte < protocol::kStartCarving) {
+    if (const auto next = parameterState(byte)) {
+        state_ = *next;
+    } else if (const auto kind = singleByteCommand(byte)) {
+        out.push_back({*kind, 0, {}});
+    } else if (byte >= 1 && byte < protocol::kStartCarving) {
         out.push_back({Kind::BurningTime, byte, {}});
     } else {
         out.push_back({Kind::Unknown, byte, {}});
+    }
+}
+
+// The commands whose second byte completes them.
+std::optional<CommandReader::State> CommandReader::parameterState(std::uint8_t byte) {
+    switch (byte) {
+    case protocol::kJog:
+        return State::JogDirection;
+    case protocol::kReverseMotor:
+        return State::MotorAxis;
+    case protocol::kMotorStepPause:
+        return State::StepPause;
+    case protocol::kRowCommand:
+        return State::RowCommand;
+    default:
+        return std::nullopt;
     }
 }
 

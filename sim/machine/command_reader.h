@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vexilon::sim {
@@ -36,6 +38,10 @@ struct Command {
     std::vector<std::uint8_t> image;
 };
 
+// How many kinds there are: the machine keeps one handler for each.
+inline constexpr std::size_t kCommandKinds =
+    static_cast<std::size_t>(Command::Kind::ShortErase) + 1;
+
 // Splits the console's bytes into commands. After erase image the machine
 // waits for the image data; the block is recognised by its "BM" start, so a
 // console that erases and then sends no image (it has none) is still heard.
@@ -59,7 +65,12 @@ private:
         ImageBody
     };
 
+    static std::optional<State> parameterState(std::uint8_t byte);
+
     void command(std::uint8_t byte, std::vector<Command>& out);
+    void finishTwoByte(Command::Kind kind, int parameter, std::vector<Command>& out);
+    void image(std::uint8_t byte, Millis now, std::vector<Command>& out);
+    void imageBody(std::uint8_t byte, Millis now, std::vector<Command>& out);
 
     State state_ = State::Command;
     int eraseRun_ = 0;

@@ -74,7 +74,29 @@ public:
     bool reversedY() const { return reversedY_; }
 
 private:
+    using Handler = void (MachineModel::*)(const Command&, Millis);
+
     void act(const Command& command, Millis now);
+    void onVerify(const Command& command, Millis now);
+    void onEraseImage(const Command& command, Millis now);
+    void onImageData(const Command& command, Millis now);
+    void onImageAbandoned(const Command& command, Millis now);
+    void onStartCarving(const Command& command, Millis now);
+    void onPause(const Command& command, Millis now);
+    void onRestart(const Command& command, Millis now);
+    void onRecarve(const Command& command, Millis now);
+    void onFastForward(const Command& command, Millis now);
+    void onFastBackward(const Command& command, Millis now);
+    void onJog(const Command& command, Millis now);
+    void onToOrigin(const Command& command, Millis now);
+    void onToMiddle(const Command& command, Millis now);
+    void onCarvingArea(const Command& command, Millis now);
+    void onReverseMotor(const Command& command, Millis now);
+    void onStepPause(const Command& command, Millis now);
+    void onBurningTime(const Command& command, Millis now);
+    void onShortErase(const Command& command, Millis now);
+    void onUnknown(const Command& command, Millis now);
+    void answerVerify();
     void startFromTop();
     void skipRows(int rows);
     void stopJob(JobState next);

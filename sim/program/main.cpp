@@ -27,6 +27,45 @@ void writeWorkPiece(const SimulatedMachine& machine, const fs::path& path, bool 
     }
 }
 
+// The signals are taken by sigwait; blocked before the machine's thread
+// starts, they never interrupt it.
+sigset_t blockedSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) {
+        sigaddset(&signals, signal);
+    }
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    return signals;
+}
+
+// Runs until a signal other than SIGUSR1 comes, or the port is lost. After
+// the hang-up fault the cable goes back in a little later, so that the
+// console can connect again.
+void serve(SimulatedMachine& machine, const ProgramOptions& options, const sigset_t& signals) {
+    const bool quiet = options.machine.logLevel == LogLevel::Quiet;
+    std::optional<Clock::time_point> plugInAt;
+    for (;;) {
+        const timespec tick{0, 200'000'000};
+        const int signal = sigtimedwait(&signals, nullptr, &tick);
+        if (signal == SIGUSR1) {
+            writeWorkPiece(machine, options.workPiecePng, quiet);
+        } else if (signal > 0) {
+            return;
+        }
+        if (!plugInAt && machine.status().hungUp) {
+            plugInAt = Clock::now() + kPlugInAfter;
+        } else if (plugInAt && Clock::now() >= *plugInAt) {
+            plugInAt.reset();
+            if (!machine.plugIn()) {
+                std::cerr << "vexilon-sim: COM" << machine.portNumber()
+                          << " was taken while the cable was out\n";
+                return;
+            }
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,44 +84,13 @@ int main(int argc, char** argv) {
     if (options.workPiecePng.empty()) {
         options.workPiecePng = defaultWorkPiecePng();
     }
-    const bool quiet = options.machine.logLevel == LogLevel::Quiet;
-
-    // The signals are taken by sigwait below; blocked before the machine's
-    // thread starts, they never interrupt it.
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) {
-        sigaddset(&signals, signal);
-    }
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
+    const sigset_t signals = blockedSignals();
     try {
         SimulatedMachine machine(options.linkDirectory, options.machine);
         // The number on standard output, for scripts that start the machine.
         std::cout << "COM" << machine.portNumber() << std::endl;
-        // After the hang-up fault the cable goes back in a little later, so
-        // that the console can connect again.
-        std::optional<Clock::time_point> plugInAt;
-        for (;;) {
-            const timespec tick{0, 200'000'000};
-            const int signal = sigtimedwait(&signals, nullptr, &tick);
-            if (signal == SIGUSR1) {
-                writeWorkPiece(machine, options.workPiecePng, quiet);
-            } else if (signal > 0) {
-                break;
-            }
-            if (!plugInAt && machine.status().hungUp) {
-                plugInAt = Clock::now() + kPlugInAfter;
-            } else if (plugInAt && Clock::now() >= *plugInAt) {
-                plugInAt.reset();
-                if (!machine.plugIn()) {
-                    std::cerr << "vexilon-sim: COM" << machine.portNumber()
-                              << " was taken while the cable was out\n";
-                    break;
-                }
-            }
-        }
-        writeWorkPiece(machine, options.workPiecePng, quiet);
+        serve(machine, options, signals);
+        writeWorkPiece(machine, options.workPiecePng, options.machine.logLevel == LogLevel::Quiet);
     } catch (const std::runtime_error& error) {
         std::cerr << "vexilon-sim: " << error.what() << '\n';
         return 1;

@@ -1,5 +1,7 @@
 #include "sim/program/sim_options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
@@ -25,81 +27,121 @@ std::filesystem::path xdgBase(const char* variable, const char* fallbackBelowHom
     return base / fallbackBelowHome;
 }
 
+// Walks the arguments once; each option takes its values through it.
+class OptionReader {
+public:
+    explicit OptionReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+    bool next() { return ++at_ < arguments_.size() && options.error.empty(); }
+    const std::string& name() const { return arguments_[at_]; }
+
+    std::optional<std::string> value() {
+        if (at_ + 1 >= arguments_.size()) {
+            options.error = name() + " needs a value";
+            return std::nullopt;
+        }
+        return arguments_[++at_];
+    }
+
+    std::optional<long long> number(long long least) {
+        const std::string option = name();
+        const auto text = value();
+        if (!text) {
+            return std::nullopt;
+        }
+        const auto parsed = wholeNumber(*text, least);
+        if (!parsed) {
+            options.error = option + " takes a whole number from " + std::to_string(least) +
+                            ", not \"" + *text + "\"";
+        }
+        return parsed;
+    }
+
+    ProgramOptions options;
+
+private:
+    const std::vector<std::string>& arguments_;
+    std::size_t at_ = static_cast<std::size_t>(-1);
+};
+
+void readPort(OptionReader& in) {
+    if (const auto port = in.number(1); port && *port <= 9999) {
+        in.options.machine.port = static_cast<int>(*port);
+    } else if (port) {
+        in.options.error = "--port takes a number from 1 to 9999";
+    }
+}
+
+void readPace(OptionReader& in) {
+    const auto pace = in.value();
+    if (pace == "line") {
+        in.options.machine.pace = Pace::LineRate;
+    } else if (pace == "fast") {
+        in.options.machine.pace = Pace::Fast;
+    } else if (pace) {
+        in.options.error = "--pace is line or fast, not \"" + *pace + "\"";
+    }
+}
+
+void readNoise(OptionReader& in) {
+    if (const auto every = in.number(1)) {
+        in.options.machine.faults.noiseEvery = static_cast<int>(std::min(*every, 1LL << 30));
+    }
+}
+
+void readHangUp(OptionReader& in) {
+    if (const auto dots = in.number(1)) {
+        in.options.machine.faults.hangUpAfterDots = *dots;
+    }
+}
+
+void readPath(OptionReader& in, std::filesystem::path& path) {
+    if (const auto value = in.value()) {
+        path = *value;
+    }
+}
+
+struct OptionRule {
+    const char* shortName;
+    const char* longName;
+    void (*read)(OptionReader&);
+};
+
+constexpr std::array<OptionRule, 12> kOptions = {{
+    {"-h", "--help", [](OptionReader& in) { in.options.help = true; }},
+    {nullptr, "--port", readPort},
+    {nullptr, "--pace", readPace},
+    {nullptr, "--no-verify",
+     [](OptionReader& in) { in.options.machine.faults.neverAnswerVerify = true; }},
+    {nullptr, "--late-verify",
+     [](OptionReader& in) { in.options.machine.faults.lateVerify = true; }},
+    {nullptr, "--noise", readNoise},
+    {nullptr, "--hang-up-after", readHangUp},
+    {nullptr, "--version-report",
+     [](OptionReader& in) { in.options.machine.versionReport = true; }},
+    {nullptr, "--work-piece", [](OptionReader& in) { readPath(in, in.options.workPiecePng); }},
+    {nullptr, "--ports", [](OptionReader& in) { readPath(in, in.options.linkDirectory); }},
+    {"-q", "--quiet", [](OptionReader& in) { in.options.machine.logLevel = LogLevel::Quiet; }},
+    {"-v", "--verbose", [](OptionReader& in) { in.options.machine.logLevel = LogLevel::Verbose; }},
+}};
+
 } // namespace
 
 ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
-    ProgramOptions options;
-    options.machine.pace = Pace::LineRate;
-    options.machine.logLevel = LogLevel::Normal;
-    for (std::size_t i = 0; i < arguments.size() && options.error.empty(); ++i) {
-        const std::string& name = arguments[i];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= arguments.size()) {
-                options.error = name + " needs a value";
-                return std::nullopt;
-            }
-            return arguments[++i];
-        };
-        const auto number = [&](long long least) -> std::optional<long long> {
-            const auto text = value();
-            if (!text) {
-                return std::nullopt;
-            }
-            const auto parsed = wholeNumber(*text, least);
-            if (!parsed) {
-                options.error = name + " takes a whole number from " + std::to_string(least) +
-                                ", not \"" + *text + "\"";
-            }
-            return parsed;
-        };
-        if (name == "-h" || name == "--help") {
-            options.help = true;
-        } else if (name == "--port") {
-            if (const auto port = number(1); port && *port <= 9999) {
-                options.machine.port = static_cast<int>(*port);
-            } else if (port) {
-                options.error = "--port takes a number from 1 to 9999";
-            }
-        } else if (name == "--pace") {
-            const auto pace = value();
-            if (pace == "line") {
-                options.machine.pace = Pace::LineRate;
-            } else if (pace == "fast") {
-                options.machine.pace = Pace::Fast;
-            } else if (pace) {
-                options.error = "--pace is line or fast, not \"" + *pace + "\"";
-            }
-        } else if (name == "--no-verify") {
-            options.machine.faults.neverAnswerVerify = true;
-        } else if (name == "--late-verify") {
-            options.machine.faults.lateVerify = true;
-        } else if (name == "--noise") {
-            if (const auto every = number(1)) {
-                options.machine.faults.noiseEvery = static_cast<int>(std::min(*every, 1LL << 30));
-            }
-        } else if (name == "--hang-up-after") {
-            if (const auto dots = number(1)) {
-                options.machine.faults.hangUpAfterDots = *dots;
-            }
-        } else if (name == "--version-report") {
-            options.machine.versionReport = true;
-        } else if (name == "--work-piece") {
-            if (const auto path = value()) {
-                options.workPiecePng = *path;
-            }
-        } else if (name == "--ports") {
-            if (const auto path = value()) {
-                options.linkDirectory = *path;
-            }
-        } else if (name == "-q" || name == "--quiet") {
-            options.machine.logLevel = LogLevel::Quiet;
-        } else if (name == "-v" || name == "--verbose") {
-            options.machine.logLevel = LogLevel::Verbose;
+    OptionReader in(arguments);
+    in.options.machine.pace = Pace::LineRate;
+    in.options.machine.logLevel = LogLevel::Normal;
+    while (in.next()) {
+        const auto rule = std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionRule& r) {
+            return in.name() == r.longName || (r.shortName && in.name() == r.shortName);
+        });
+        if (rule == kOptions.end()) {
+            in.options.error = "unknown option \"" + in.name() + "\" (see --help)";
         } else {
-            options.error = "unknown option \"" + name + "\" (see --help)";
+            rule->read(in);
         }
     }
-    return options;
+    return in.options;
 }
 
 std::string programHelp() {
