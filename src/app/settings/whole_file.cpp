@@ -1,5 +1,7 @@
 #include "app/settings/whole_file.h"
 
+#include "ui/base/files/read_fully.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -45,20 +47,6 @@ private:
     std::filesystem::path path_;
     bool released_;
 };
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 // ".<name>.<writer's pid>-<ticks>-<count>.tmp": the writer's process number
 // lets a later write tell a temporary file left by a killed writer.
@@ -234,24 +222,38 @@ WholeFile readWholeFile(const std::filesystem::path& file) {
         return {errno == ENOENT ? WholeFileStatus::Missing : WholeFileStatus::Failed, {}};
     }
     WholeFile result{WholeFileStatus::Read, {}};
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    std::uint8_t buffer[16384];
+    for (std::uint64_t at = 0;; at += sizeof buffer) {
+        const std::optional<std::size_t> got = readFully(fd, buffer, sizeof buffer, at);
+        if (!got) {
             result = {WholeFileStatus::Failed, {}};
             break;
         }
-        result.bytes.append(buffer, static_cast<std::size_t>(got));
+        result.bytes.append(reinterpret_cast<const char*>(buffer), *got);
+        if (*got < sizeof buffer) {
+            break;
+        }
     }
     ::close(fd);
     return result;
 }
+
+namespace {
+
+// The new file gets the old one's mode, and its owner where that may be
+// given. Only root may hand a file to another owner; anyone else keeps the
+// file under their own name, which is the one they can write anyway. The
+// owner goes first, as a change of owner may clear mode bits.
+bool takeOverOwnerAndMode(int fd, const struct stat& old) {
+    struct stat created {};
+    if (::fstat(fd, &created) == 0 &&
+        (created.st_uid != old.st_uid || created.st_gid != old.st_gid)) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+} // namespace
 
 bool replaceWholeFile(const std::filesystem::path& file, std::string_view bytes) {
     const std::optional<std::filesystem::path> resolved = writeTarget(file);
@@ -269,21 +271,11 @@ bool replaceWholeFile(const std::filesystem::path& file, std::string_view bytes)
         return false;
     }
     TemporaryFile temporary = createTemporary(target);
-    if (temporary.fd() < 0 || !writeAll(temporary.fd(), bytes)) {
+    if (temporary.fd() < 0 || !writeFully(temporary.fd(), bytes)) {
         return false;
     }
-    if (exists) {
-        // Only root may hand a file to another owner; anyone else keeps the
-        // file under their own name, which is the one they can write anyway.
-        // The owner goes first, as a change of owner may clear mode bits.
-        struct stat created {};
-        if (::fstat(temporary.fd(), &created) == 0 &&
-            (created.st_uid != old.st_uid || created.st_gid != old.st_gid)) {
-            [[maybe_unused]] const int ignored = ::fchown(temporary.fd(), old.st_uid, old.st_gid);
-        }
-        if (::fchmod(temporary.fd(), old.st_mode & 07777) != 0) {
-            return false;
-        }
+    if (exists && !takeOverOwnerAndMode(temporary.fd(), old)) {
+        return false;
     }
     // Renamed while still open, so that its lock covers the whole write.
     if (::fsync(temporary.fd()) != 0 || ::rename(temporary.path().c_str(), target.c_str()) != 0) {

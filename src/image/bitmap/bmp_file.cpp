@@ -4,6 +4,7 @@
 #include "image/bmp/little_endian.h"
 
 #include <limits>
+#include <string>
 #include <utility>
 
 namespace vexilon {
@@ -22,68 +23,90 @@ std::vector<TableEntry> readTable(std::span<const std::uint8_t> bytes, std::size
     return table;
 }
 
+// Why the file's opening (signature, size, headers) cannot be read, or
+// empty.
+std::string openingFault(std::span<const std::uint8_t> bytes,
+                         const std::optional<BmpHeaders>& headers) {
+    if (bytes.size() < kMinimumFileSize) {
+        return "BMP data is shorter than 54 bytes";
+    }
+    if (bytes[0] != 'B' || bytes[1] != 'M') {
+        return "BMP data does not start with \"BM\"";
+    }
+    if (le::read32(bytes, 2) > bytes.size()) {
+        return "BMP file size is larger than the data given";
+    }
+    // Longer info headers are refused: their extra fields would be lost.
+    if (!headers || (headers->infoSize != kInfoHeaderSize && !headers->core())) {
+        return "Unsupported BMP info header size " +
+               std::to_string(le::read32(bytes, kBmpFileHeaderSize));
+    }
+    return {};
+}
+
+// Why the picture the headers describe cannot be taken, or empty.
+std::string pictureFault(const InfoHeader& header) {
+    if (!isSupportedDepth(header.bitCount)) {
+        return "Unsupported BMP depth of " + std::to_string(header.bitCount) + " bits per pixel";
+    }
+    if (header.compression != 0) {
+        return "Compressed BMP images are not supported";
+    }
+    if (header.width <= 0 || header.height == 0) {
+        return "BMP image has no pixels";
+    }
+    return {};
+}
+
+// The colour table, once it is known to lie inside the data and the whole
+// image to fit the 32-bit size field when written back.
+std::optional<std::vector<TableEntry>> colourTable(std::span<const std::uint8_t> bytes,
+                                                   const BmpHeaders& headers,
+                                                   std::uint64_t pixelSize, std::string& error) {
+    const InfoHeader& header = headers.info;
+    const std::uint64_t entries =
+        header.coloursUsed != 0 ? header.coloursUsed : impliedTableEntries(header.bitCount);
+    const std::uint64_t entrySize = headers.tableEntrySize();
+    const std::uint64_t tableStart = kBmpFileHeaderSize + headers.infoSize;
+    if (entries * entrySize > bytes.size() - tableStart) {
+        error = "BMP colour table runs past the end of the data";
+        return std::nullopt;
+    }
+    if (kMinimumFileSize + entries * 4 + pixelSize > std::numeric_limits<std::uint32_t>::max()) {
+        error = "BMP image is too large";
+        return std::nullopt;
+    }
+    return readTable(bytes.subspan(tableStart), static_cast<std::size_t>(entries),
+                     static_cast<std::size_t>(entrySize));
+}
+
 } // namespace
 
 std::optional<Dib> parseBmpFile(std::span<const std::uint8_t> bytes, std::string& error) {
-    if (bytes.size() < kMinimumFileSize) {
-        error = "BMP data is shorter than 54 bytes";
-        return std::nullopt;
+    const std::optional<BmpHeaders> headers =
+        bytes.size() < kMinimumFileSize ? std::nullopt : readBmpHeaders(bytes);
+    error = openingFault(bytes, headers);
+    if (error.empty()) {
+        error = pictureFault(headers->info);
     }
-    if (bytes[0] != 'B' || bytes[1] != 'M') {
-        error = "BMP data does not start with \"BM\"";
-        return std::nullopt;
-    }
-    if (le::read32(bytes, 2) > bytes.size()) {
-        error = "BMP file size is larger than the data given";
-        return std::nullopt;
-    }
-    // Longer info headers are refused: their extra fields would be lost.
-    const std::optional<BmpHeaders> headers = readBmpHeaders(bytes);
-    if (!headers || (headers->infoSize != kInfoHeaderSize && !headers->core())) {
-        error = "Unsupported BMP info header size " +
-                std::to_string(le::read32(bytes, kBmpFileHeaderSize));
+    if (!error.empty()) {
         return std::nullopt;
     }
     const InfoHeader& header = headers->info;
-    if (!isSupportedDepth(header.bitCount)) {
-        error = "Unsupported BMP depth of " + std::to_string(header.bitCount) + " bits per pixel";
-        return std::nullopt;
-    }
-    if (header.compression != 0) {
-        error = "Compressed BMP images are not supported";
-        return std::nullopt;
-    }
-    if (header.width <= 0 || header.height == 0) {
-        error = "BMP image has no pixels";
-        return std::nullopt;
-    }
     const std::int64_t rows = header.height < 0 ? -std::int64_t{header.height} : header.height;
     const auto pixelSize = pixelBytes(header.width, rows, header.bitCount);
     if (!pixelSize) {
         error = "BMP image is too large";
         return std::nullopt;
     }
-
-    const std::uint64_t entries =
-        header.coloursUsed != 0 ? header.coloursUsed : impliedTableEntries(header.bitCount);
-    const std::uint64_t entrySize = headers->tableEntrySize();
-    const std::uint64_t tableStart = kBmpFileHeaderSize + headers->infoSize;
-    if (entries * entrySize > bytes.size() - tableStart) {
-        error = "BMP colour table runs past the end of the data";
+    auto table = colourTable(bytes, *headers, *pixelSize, error);
+    if (!table) {
         return std::nullopt;
     }
-    // What we read must also fit the 32-bit size field when written back.
-    if (kMinimumFileSize + entries * 4 + *pixelSize > std::numeric_limits<std::uint32_t>::max()) {
-        error = "BMP image is too large";
-        return std::nullopt;
-    }
-    auto table = readTable(bytes.subspan(tableStart), static_cast<std::size_t>(entries),
-                           static_cast<std::size_t>(entrySize));
-
     const std::uint32_t pixelOffset = headers->pixelOffset;
     const auto pixels =
         pixelOffset <= bytes.size() ? bytes.subspan(pixelOffset) : std::span<const std::uint8_t>{};
-    auto image = Dib::fromParts(header, std::move(table), pixels);
+    auto image = Dib::fromParts(header, std::move(*table), pixels);
     if (!image) {
         error = "BMP pixel data is shorter than the image needs";
         return std::nullopt;

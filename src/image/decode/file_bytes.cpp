@@ -1,6 +1,7 @@
 #include "image/decode/file_bytes.h"
 
 #include "image/decode/decode_limits.h"
+#include "ui/base/files/read_fully.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,20 +51,11 @@ std::optional<FileBytes> PictureFile::readHead(std::uint64_t count) const {
     if (!result.data) {
         return std::nullopt;
     }
-    while (result.size < wanted) {
-        const ssize_t got = ::pread(fd_, result.data.get() + result.size, wanted - result.size,
-                                    static_cast<off_t>(result.size));
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        result.size += static_cast<std::size_t>(got);
+    const std::optional<std::size_t> got = readFully(fd_, result.data.get(), wanted, 0);
+    if (!got) {
+        return std::nullopt;
     }
+    result.size = *got;
     return result;
 }
 

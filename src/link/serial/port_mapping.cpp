@@ -61,6 +61,29 @@ std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::filesystem::path&
     return std::pair{info.st_dev, info.st_ino};
 }
 
+// The USB serial devices in the order they take the free numbers, less those
+// that a link pins: a pinned device answers at its pinned number only.
+auto unpinnedDevices(const std::filesystem::path& deviceDirectory,
+                     const std::filesystem::path& linkDirectory,
+                     const decltype(numberedEntries(linkDirectory, "COM"))& links) {
+    auto devices = numberedEntries(deviceDirectory, "ttyUSB");
+    const auto acm = numberedEntries(deviceDirectory, "ttyACM");
+    devices.insert(devices.end(), acm.begin(), acm.end());
+    std::vector<std::pair<dev_t, ino_t>> pinned;
+    for (const auto& link : links) {
+        if (auto identity = fileIdentity(linkDirectory / link.second)) {
+            pinned.push_back(*identity);
+        }
+    }
+    if (!pinned.empty()) {
+        std::erase_if(devices, [&](const auto& device) {
+            const auto identity = fileIdentity(deviceDirectory / device.second);
+            return identity && std::find(pinned.begin(), pinned.end(), *identity) != pinned.end();
+        });
+    }
+    return devices;
+}
+
 } // namespace
 
 std::filesystem::path portDevicePath(int portNumber, const std::filesystem::path& linkDirectory,
@@ -81,24 +104,7 @@ std::filesystem::path portDevicePath(int portNumber, const std::filesystem::path
         return link.first >= 1 && link.first < portNumber;
     });
     const auto freeIndex = static_cast<std::size_t>(portNumber - 1 - linksBelow);
-
-    auto devices = numberedEntries(deviceDirectory, "ttyUSB");
-    const auto acm = numberedEntries(deviceDirectory, "ttyACM");
-    devices.insert(devices.end(), acm.begin(), acm.end());
-
-    // A device that a link pins answers at its pinned number only.
-    std::vector<std::pair<dev_t, ino_t>> pinned;
-    for (const auto& link : links) {
-        if (auto identity = fileIdentity(linkDirectory / link.second)) {
-            pinned.push_back(*identity);
-        }
-    }
-    if (!pinned.empty()) {
-        std::erase_if(devices, [&](const auto& device) {
-            const auto identity = fileIdentity(deviceDirectory / device.second);
-            return identity && std::find(pinned.begin(), pinned.end(), *identity) != pinned.end();
-        });
-    }
+    const auto devices = unpinnedDevices(deviceDirectory, linkDirectory, links);
     if (freeIndex >= devices.size()) {
         return {};
     }
