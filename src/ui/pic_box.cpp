@@ -10,7 +10,11 @@ namespace vexilon {
 PicBox::PicBox(QWidget* parent) : QWidget(parent) {}
 
 void PicBox::setPicture(const QByteArray& bmpBytes) {
-    picture_ = pictureFromBmpBytes(bmpBytes);
+    setPicture(pictureFromBmpBytes(bmpBytes));
+}
+
+void PicBox::setPicture(const QImage& picture) {
+    picture_ = picture;
     update();
 }
 

@@ -18,6 +18,8 @@ public:
     // The picture from BMP file bytes; empty or unreadable bytes leave the
     // box without a picture.
     void setPicture(const QByteArray& bmpBytes);
+    // The picture itself; a null one leaves the box without a picture.
+    void setPicture(const QImage& picture);
     const QImage& picture() const { return picture_; }
 
 protected:

@@ -4,128 +4,123 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
 
 namespace vexilon {
 namespace {
 
 // The colour table of a 1-bit file written here: black, then white.
 constexpr std::size_t kOneBitHeader = kBmpHeadersSize + 2 * 4;
+constexpr std::size_t kPixelBytes = PreparedImage::kRowBytes * kPreparedSide;
 
-struct Rows {
-    std::size_t width = 0;
-    std::size_t height = 0;
-    std::size_t offset = 0;
-    std::size_t stride = 0;
-};
+static_assert(kOneBitHeader + kPixelBytes == kPreparedFileSize);
 
-// The rows of a BMP file that holds nothing but an uncompressed, bottom-up
-// image of `bits` per pixel with the colour table the depth implies, the
-// pixels following it, the file exactly as long as it states: what the canvas
-// snapshot and the prepared image are. With `bare`, the optional fields after
-// the compression (image size, resolutions, colour counts) must be 0 too, as
-// in any image the bitmap operations make. Anything else takes the general
-// road.
-std::optional<Rows> plainRows(std::span<const std::uint8_t> bytes, unsigned bits, bool bare) {
-    if (bytes.size() < kBmpHeadersSize || bytes[0] != 'B' || bytes[1] != 'M') {
-        return std::nullopt;
-    }
-    const std::optional<BmpHeaders> headers = readBmpHeaders(bytes);
-    if (!headers || headers->infoSize != kInfoHeaderSize) {
+// The 1-bit file's header as the bitmap object writes one: size and depth,
+// every field after them 0, then black and white.
+void writeOneBitHeader(std::uint8_t* file) {
+    InfoHeader info;
+    info.width = kPreparedSide;
+    info.height = kPreparedSide;
+    info.bitCount = 1;
+    writeBmpHeaders(file, info, kOneBitHeader - kBmpHeadersSize, kPixelBytes);
+    std::fill_n(file + kBmpHeadersSize, 4, std::uint8_t{0});
+    std::fill_n(file + kBmpHeadersSize + 4, 3, std::uint8_t{0xFF});
+    file[kBmpHeadersSize + 7] = 0;
+}
+
+// The pixel rows of a plain 512 x 512 1-bit file with black first and white
+// second in its table, as the bitmap object writes it; nothing otherwise.
+std::optional<std::span<const std::uint8_t>> plainOneBitRows(std::span<const std::uint8_t> file) {
+    const std::optional<BmpHeaders> headers = readBmpHeaders(file);
+    if (file.size() != kPreparedFileSize || !headers || headers->infoSize != kInfoHeaderSize ||
+        headers->pixelOffset != kOneBitHeader) {
         return std::nullopt;
     }
     const InfoHeader& info = headers->info;
-    if (info.planes != 1 || info.bitCount != bits || info.compression != 0 ||
-        info.coloursUsed != 0) {
+    const std::uint8_t* table = file.data() + kBmpHeadersSize;
+    const bool blackThenWhite = std::all_of(table, table + 3, [](auto v) { return v == 0; }) &&
+                                std::all_of(table + 4, table + 7, [](auto v) { return v == 0xFF; });
+    if (info.width != kPreparedSide || info.height != kPreparedSide || info.bitCount != 1 ||
+        info.compression != 0 || !blackThenWhite) {
         return std::nullopt;
     }
-    if (bare && (info.imageSize != 0 || info.xPixelsPerMetre != 0 || info.yPixelsPerMetre != 0 ||
-                 info.coloursImportant != 0)) {
-        return std::nullopt;
-    }
-    if (info.width < 1 || info.height < 1 || info.width > 65535 || info.height > 65535) {
-        return std::nullopt;
-    }
-    Rows rows{static_cast<std::size_t>(info.width), static_cast<std::size_t>(info.height),
-              bits == 1 ? kOneBitHeader : kBmpHeadersSize,
-              static_cast<std::size_t>(bmpRowStride(static_cast<std::uint64_t>(info.width), bits))};
-    const std::size_t size = rows.offset + rows.stride * rows.height;
-    if (headers->fileSize != size || headers->pixelOffset != rows.offset || bytes.size() != size) {
-        return std::nullopt;
-    }
-    return rows;
-}
-
-Bitmap loaded(std::span<const std::uint8_t> bytes) {
-    Bitmap bitmap;
-    bitmap.loadFromBmpBytes(bytes);
-    return bitmap;
-}
-
-// The 1-bit file convertDepth(1) would give for a 24-bit image of these
-// pixels, made in one pass over them.
-std::vector<std::uint8_t> thresholded(const PixelView& pixels) {
-    const std::size_t width = static_cast<std::size_t>(pixels.width);
-    const std::size_t height = static_cast<std::size_t>(pixels.height);
-    const std::size_t stride = static_cast<std::size_t>(bmpRowStride(width, 1));
-    std::vector<std::uint8_t> file(kOneBitHeader + stride * height, 0);
-    // Size and depth are the source's; every field after them is 0.
-    InfoHeader info;
-    info.width = pixels.width;
-    info.height = pixels.height;
-    info.bitCount = 1;
-    writeBmpHeaders(file.data(), info, kOneBitHeader - kBmpHeadersSize, stride * height);
-    std::fill_n(&file[kBmpHeadersSize + 4], 3, std::uint8_t{0xFF});
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::uint8_t* pixel = pixels.row(static_cast<std::int64_t>(height - 1 - y));
-        std::uint8_t* row = &file[kOneBitHeader + y * stride];
-        for (std::size_t x = 0; x < width; ++x, pixel += pixels.step) {
-            if (isWhite({pixel[2], pixel[1], pixel[0]})) {
-                row[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
-            }
-        }
-    }
-    return file;
+    return file.subspan(kOneBitHeader);
 }
 
 } // namespace
 
-Bitmap blackAndWhite(std::span<const std::uint8_t> snapshotBmp) {
-    if (const auto rows = plainRows(snapshotBmp, 24, false)) {
-        // Bottom-up rows: the picture's top row is the file's last.
-        const std::uint8_t* last = &snapshotBmp[rows->offset + (rows->height - 1) * rows->stride];
-        return blackAndWhite(PixelView{last, -static_cast<std::ptrdiff_t>(rows->stride),
-                                       static_cast<int>(rows->width),
-                                       static_cast<int>(rows->height), 3});
-    }
-    Bitmap snapshot = loaded(snapshotBmp);
-    return snapshot.isEmpty() ? Bitmap() : snapshot.convertDepth(1);
+PreparedImage::PreparedImage() {
+    bits_.fill(0xFF);
 }
 
-Bitmap blackAndWhite(const PixelView& pixels) {
-    if (pixels.top == nullptr || pixels.width < 1 || pixels.height < 1 || pixels.step < 3 ||
-        pixels.width > 65535 || pixels.height > 65535) {
-        return {};
+std::optional<PreparedImage> PreparedImage::fromSnapshot(const PixelView& snapshot) {
+    if (snapshot.top == nullptr || snapshot.width != kPreparedSide ||
+        snapshot.height != kPreparedSide || snapshot.step < 3) {
+        return std::nullopt;
     }
-    return loaded(thresholded(pixels));
-}
-
-Bitmap uploadOrientation(const Bitmap& prepared) {
-    // Two half turns and a mirror come to the rows in the opposite order.
-    std::vector<std::uint8_t> bytes = prepared.toBmpBytes();
-    if (const auto rows = plainRows(bytes, 1, true)) {
-        for (std::size_t low = 0, high = rows->height - 1; low < high; ++low, --high) {
-            std::swap_ranges(&bytes[rows->offset + low * rows->stride],
-                             &bytes[rows->offset + (low + 1) * rows->stride],
-                             &bytes[rows->offset + high * rows->stride]);
+    PreparedImage image;
+    image.bits_.fill(0);
+    for (int y = 0; y < kPreparedSide; ++y) {
+        const std::uint8_t* pixel = snapshot.row(y);
+        std::uint8_t* out = image.row(y);
+        for (int x = 0; x < kPreparedSide; ++x, pixel += snapshot.step) {
+            if (isWhite({pixel[2], pixel[1], pixel[0]})) {
+                out[x / 8] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+            }
         }
-        return loaded(bytes);
     }
-    return prepared.rotateQuarter(true).rotateQuarter(true).mirror(true, false);
+    return image;
 }
 
-Bitmap rotatedPrepared(const Bitmap& uploadOriented) {
-    return uploadOriented.mirror(true, false).rotateQuarter(false);
+std::optional<PreparedImage> PreparedImage::fromUploadBitmap(const Bitmap& uploadOriented) {
+    const std::vector<std::uint8_t> file = uploadOriented.toBmpBytes();
+    const auto rows = plainOneBitRows(file);
+    if (!rows) {
+        return std::nullopt;
+    }
+    // Upload orientation is the picture mirrored top to bottom, and the file
+    // runs bottom-up: its rows come in the picture's own order.
+    PreparedImage image;
+    std::copy(rows->begin(), rows->end(), image.bits_.begin());
+    return image;
+}
+
+bool PreparedImage::isWhiteAt(int x, int y) const {
+    return (row(y)[x / 8] & (0x80u >> (x % 8))) != 0;
+}
+
+PreparedImage PreparedImage::rotated() const {
+    PreparedImage turned;
+    turned.bits_.fill(0);
+    for (int y = 0; y < kPreparedSide; ++y) {
+        for (int x = 0; x < kPreparedSide; ++x) {
+            if (isWhiteAt(x, y)) {
+                const int toX = kPreparedSide - 1 - y;
+                turned.row(x)[toX / 8] |= static_cast<std::uint8_t>(0x80u >> (toX % 8));
+            }
+        }
+    }
+    return turned;
+}
+
+std::vector<std::uint8_t> PreparedImage::bmpFile() const {
+    return bmpFile(false);
+}
+
+Bitmap PreparedImage::uploadBitmap() const {
+    Bitmap bitmap;
+    bitmap.loadFromBmpBytes(bmpFile(true));
+    return bitmap;
+}
+
+std::vector<std::uint8_t> PreparedImage::bmpFile(bool mirrored) const {
+    std::vector<std::uint8_t> file(kPreparedFileSize);
+    writeOneBitHeader(file.data());
+    for (int y = 0; y < kPreparedSide; ++y) {
+        // The file runs bottom-up; mirrored, the picture's top row comes first.
+        const int fileRow = mirrored ? y : kPreparedSide - 1 - y;
+        std::copy_n(row(y), kRowBytes, &file[kOneBitHeader + fileRow * kRowBytes]);
+    }
+    return file;
 }
 
 std::vector<std::uint8_t> imageData(const Bitmap& uploadOriented) {

@@ -4,7 +4,9 @@
 #include "image/bitmap/rgb.h"
 #include "image/pipeline/area_average.h"
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -23,21 +25,47 @@ inline bool isWhite(Rgb colour) {
     return colour.red + colour.green + colour.blue >= 383;
 }
 
-// The prepared image from a snapshot of the canvas (BMP file bytes of any
-// depth the bitmap object reads): the bitmap object's convertDepth(1), in one
-// pass over the bytes for the canvas's own 24-bit snapshots. Empty when the
-// bytes hold no image.
-Bitmap blackAndWhite(std::span<const std::uint8_t> snapshotBmp);
-// The same for pixels held elsewhere (the canvas's own snapshot).
-Bitmap blackAndWhite(const PixelView& pixels);
+// The prepared image as a value, the right way up. BMP bytes are made from
+// it only where a file or the bitmap object needs them.
+class PreparedImage {
+public:
+    static constexpr std::size_t kRowBytes = kPreparedSide / 8;
 
-// The prepared image mirrored top to bottom: what two clockwise quarter
-// turns and a left-right mirror give, byte for byte. Empty in, empty out.
-Bitmap uploadOrientation(const Bitmap& prepared);
+    // All white: no dot to burn.
+    PreparedImage();
 
-// From upload orientation to the prepared image turned a quarter clockwise,
-// the right way up: (x, y) of the prepared image goes to (511 - y, x).
-Bitmap rotatedPrepared(const Bitmap& uploadOriented);
+    // The black-and-white conversion of a 512 x 512 snapshot; nothing for
+    // pixels of any other size.
+    static std::optional<PreparedImage> fromSnapshot(const PixelView& snapshot);
+    // Back from the bitmap object, which holds it in upload orientation;
+    // nothing when the bitmap is empty or not a 512 x 512 1-bit image.
+    static std::optional<PreparedImage> fromUploadBitmap(const Bitmap& uploadOriented);
+
+    bool isWhiteAt(int x, int y) const;
+    // Row y's 64 bytes: the leftmost dot in the high bit, 1 for white.
+    std::span<const std::uint8_t, kRowBytes> rowBits(int y) const {
+        return std::span<const std::uint8_t, kRowBytes>(row(y), kRowBytes);
+    }
+
+    // Turned a quarter clockwise: (x, y) goes to (511 - y, x).
+    PreparedImage rotated() const;
+
+    // The 1-bit BMP file, as the preview file holds it.
+    std::vector<std::uint8_t> bmpFile() const;
+    // The bitmap object in upload orientation: the prepared image mirrored
+    // top to bottom, as imageBitmap holds it.
+    Bitmap uploadBitmap() const;
+
+    bool operator==(const PreparedImage&) const = default;
+
+private:
+    std::vector<std::uint8_t> bmpFile(bool mirrored) const;
+    std::uint8_t* row(int y) { return &bits_[static_cast<std::size_t>(y) * kRowBytes]; }
+    const std::uint8_t* row(int y) const { return &bits_[static_cast<std::size_t>(y) * kRowBytes]; }
+
+    // Top row first, the leftmost dot in the high bit, 1 for white.
+    std::array<std::uint8_t, kPreparedSide * kRowBytes> bits_;
+};
 
 // The bytes the machine takes after erase image: the BMP file of the image
 // in upload orientation, so that its rows, bottom-up by the header, run from

@@ -20,12 +20,14 @@ ImageEditing::ImageEditing(PreviewArea area, PipelineValues values, PictureIntak
 
 void ImageEditing::rotate() {
     area_.clearCanvas();
-    values_.imageBitmap = rotatedPrepared(values_.imageBitmap);
-    const QByteArray bytes = byteArray(values_.imageBitmap.toBmpBytes());
-    writePreviewFile(previewFile_, bytes);
-    area_.clearCanvas();
-    area_.picture.setPicture(bytes);
-    values_.imageBitmap = uploadOrientation(values_.imageBitmap);
+    // imageBitmap holds nothing else; before any picture there is nothing to
+    // turn, and the preview file is left empty.
+    std::optional<PreparedImage> turned = PreparedImage::fromUploadBitmap(values_.imageBitmap);
+    if (turned) {
+        turned = turned->rotated();
+    }
+    writePreviewFile(previewFile_, turned ? byteArray(turned->bmpFile()) : QByteArray());
+    showPreparedImage(area_, values_, turned);
     area_.drawRulerStrips();
 }
 
@@ -36,8 +38,7 @@ void ImageEditing::zoomOut() {
     const QImage prepared = pictureFromBmpFile(QFile::decodeName(previewFile_.c_str()));
     const int at = zoomOffset(values_.zoomSize);
     drawScaled(area_.canvas, prepared, at, at, values_.zoomSize, values_.zoomSize);
-    prepareFromCanvas(area_, values_, previewFile_);
-    showPreparedImage(area_, values_);
+    showPreparedImage(area_, values_, prepareFromCanvas(area_, values_, previewFile_));
     area_.drawRulerStrips();
 }
 

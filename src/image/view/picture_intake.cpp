@@ -56,7 +56,7 @@ bool PictureIntake::prepare(const std::string& path) {
         drawScaled(area_.canvas, screenPicture(fittedPixels(picture)), at.x, at.y, at.width,
                    at.height);
     }
-    prepareFromCanvas(area_, values_, previewFile_);
+    const std::optional<PreparedImage> prepared = prepareFromCanvas(area_, values_, previewFile_);
 
     services_.log(QStringLiteral(">Original image information:\r\n"));
     services_.log(QStringLiteral(">Image resolution:%1*%2\r\n").arg(width).arg(height));
@@ -66,7 +66,7 @@ bool PictureIntake::prepare(const std::string& path) {
     }
     services_.log(QStringLiteral(">Image has been converted to black and white\r\n\r\n"));
 
-    showPreparedImage(area_, values_);
+    showPreparedImage(area_, values_, prepared);
     values_.zoomSize = kPreparedSide;
     return true;
 }

@@ -39,6 +39,21 @@ QImage screenPicture(const PixelImage& pixels) {
     return picture;
 }
 
+QImage screenPicture(const PreparedImage& prepared) {
+    QImage picture(kPreparedSide, kPreparedSide, QImage::Format_Mono);
+    if (picture.isNull()) {
+        return {};
+    }
+    // Format_Mono holds the leftmost pixel in the high bit, as the prepared
+    // image does; 0 is black and 1 white by this table.
+    picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < kPreparedSide; ++y) {
+        const auto bits = prepared.rowBits(y);
+        std::copy(bits.begin(), bits.end(), picture.scanLine(y));
+    }
+    return picture;
+}
+
 QImage scaledPicture(const QImage& picture, QSize size, QRect part) {
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);
     return screenPicture(scaleByAreaAverage(pixelView(source), size.width(), size.height(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/pipeline/area_average.h"
+#include "image/pipeline/prepared_image.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -17,6 +18,9 @@ PixelView pixelView(const QImage& rgb32);
 
 // Pixels made by the image library as a screen picture.
 QImage screenPicture(const PixelImage& pixels);
+
+// The prepared image as a two-colour screen picture, black and white.
+QImage screenPicture(const PreparedImage& prepared);
 
 // The picture scaled to `size` by the image library's area averaging; only
 // `part` of the target (clipped to it) is computed and returned. Null when

@@ -50,7 +50,22 @@ TEST(ZoomSteps, EachPressShrinksTheLastSizeAndCentresOn250) {
     EXPECT_EQ(nextZoomSize(0), 0);
 }
 
-TEST(BlackAndWhite, WhiteFromAChannelSumOf383) {
+// A picture of 512 x 512 blue, green, red pixels, as a view for conversion.
+struct Snapshot {
+    explicit Snapshot(Rgb colour) : bgr(3 * kPreparedSide * kPreparedSide) {
+        for (std::size_t i = 0; i < bgr.size(); i += 3) {
+            bgr[i] = colour.blue;
+            bgr[i + 1] = colour.green;
+            bgr[i + 2] = colour.red;
+        }
+    }
+    PixelView view() const {
+        return {bgr.data(), 3 * kPreparedSide, kPreparedSide, kPreparedSide, 3};
+    }
+    Bytes bgr;
+};
+
+TEST(PreparedImage, WhiteFromAChannelSumOf383) {
     struct Case {
         Rgb colour;
         bool white;
@@ -59,39 +74,52 @@ TEST(BlackAndWhite, WhiteFromAChannelSumOf383) {
                           {{255, 255, 0}, true},   {{255, 128, 0}, true},    {{255, 127, 0}, false},
                           {{0, 0, 0}, false},      {{239, 239, 239}, true}};
     for (const Case& c : cases) {
-        const Bitmap image =
-            blackAndWhite(samples::writeBmp({1, 1, {c.colour.red, c.colour.green, c.colour.blue}}));
-        ASSERT_EQ(image.bitsPerPixel(), 1);
-        EXPECT_EQ(image.pixelColor(0, 0) == (Rgb{255, 255, 255}), c.white)
+        const auto image = PreparedImage::fromSnapshot(Snapshot(c.colour).view());
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->isWhiteAt(0, 0), c.white)
             << int{c.colour.red} << "," << int{c.colour.green} << "," << int{c.colour.blue};
+        EXPECT_EQ(image->isWhiteAt(511, 511), c.white);
     }
-    EXPECT_TRUE(blackAndWhite(Bytes{'B', 'M'}).isEmpty());
+    Snapshot small({0, 0, 0});
+    EXPECT_FALSE(PreparedImage::fromSnapshot({small.bgr.data(), 3 * 37, 37, 23, 3}));
 }
 
-TEST(BlackAndWhite, TheOnePassRoadsGiveWhatTheBitmapOperationsGive) {
-    // An odd width leaves padding in every row of both depths.
-    for (const auto& [width, height] : {std::pair{37, 23}, {512, 512}}) {
-        RgbPicture noise{width, height, Bytes(3 * static_cast<std::size_t>(width * height))};
-        std::uint32_t seed = 7;
-        for (std::uint8_t& channel : noise.rgb) {
-            seed = seed * 1664525u + 1013904223u;
-            channel = static_cast<std::uint8_t>(seed >> 24);
-        }
-        const Bytes snapshot = samples::writeBmp(noise);
-        Bitmap general;
-        ASSERT_TRUE(general.loadFromBmpBytes(snapshot));
-        general = general.convertDepth(1);
-        const Bitmap fast = blackAndWhite(snapshot);
-        EXPECT_EQ(fast.toBmpBytes(), general.toBmpBytes());
-        EXPECT_EQ(uploadOrientation(fast).toBmpBytes(),
-                  general.rotateQuarter(true).rotateQuarter(true).mirror(true, false).toBmpBytes());
+TEST(PreparedImage, GivesWhatTheBitmapOperationsGiveAndTurnsAsRotateDoes) {
+    RgbPicture noise{kPreparedSide, kPreparedSide, Bytes(3 * kPreparedSide * kPreparedSide)};
+    std::uint32_t seed = 7;
+    for (std::uint8_t& channel : noise.rgb) {
+        seed = seed * 1664525u + 1013904223u;
+        channel = static_cast<std::uint8_t>(seed >> 24);
     }
+    const Bytes snapshot = samples::writeBmp(noise);
+    Bitmap general;
+    ASSERT_TRUE(general.loadFromBmpBytes(snapshot));
+    general = general.convertDepth(1);
+    // The snapshot's rows, bottom-up in the file, read from the top.
+    const std::size_t stride = 3 * kPreparedSide;
+    const PixelView rows{snapshot.data() + 54 + (kPreparedSide - 1) * stride,
+                         -static_cast<std::ptrdiff_t>(stride), kPreparedSide, kPreparedSide, 3};
+    const auto fast = PreparedImage::fromSnapshot(rows);
+    ASSERT_TRUE(fast.has_value());
+    EXPECT_EQ(fast->bmpFile(), general.toBmpBytes());
+    const Bitmap upload = fast->uploadBitmap();
+    EXPECT_EQ(upload.toBmpBytes(),
+              general.rotateQuarter(true).rotateQuarter(true).mirror(true, false).toBmpBytes());
+    EXPECT_EQ(PreparedImage::fromUploadBitmap(upload), fast);
+    EXPECT_FALSE(PreparedImage::fromUploadBitmap(Bitmap()));
+
+    const PreparedImage turned = fast->rotated();
+    for (const auto& [x, y] : {std::pair{0, 0}, {3, 500}, {511, 7}, {200, 511}}) {
+        EXPECT_EQ(turned.isWhiteAt(511 - y, x), fast->isWhiteAt(x, y)) << x << "," << y;
+    }
+    EXPECT_EQ(turned.rotated().rotated().rotated(), fast);
 }
 
 TEST(ImageData, TopRowFirstWithTheLeftmostPixelInTheHighBit) {
-    RgbPicture picture{kPreparedSide, kPreparedSide, Bytes(3 * kPreparedSide * kPreparedSide, 255)};
-    std::fill_n(picture.at(0, 0), 3, std::uint8_t{0});
-    const Bitmap image = blackAndWhite(samples::writeBmp(picture));
+    Snapshot white({255, 255, 255});
+    std::fill_n(white.bgr.begin(), 3, std::uint8_t{0});
+    const auto image = PreparedImage::fromSnapshot(white.view());
+    ASSERT_TRUE(image.has_value());
     // The header, black as table entry 0 and white as 1, then the pixels
     // white but for the first.
     Bytes expected = {'B', 'M', 0x3E, 0x80, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0,
@@ -100,10 +128,12 @@ TEST(ImageData, TopRowFirstWithTheLeftmostPixelInTheHighBit) {
     expected.insert(expected.end(), {0xFF, 0xFF, 0xFF, 0});
     expected.resize(kPreparedFileSize, 0xFF);
     expected[62] = 0x7F;
-    EXPECT_TRUE(imageData(uploadOrientation(image)) == expected);
+    const Bytes data = imageData(image->uploadBitmap());
+    EXPECT_TRUE(data == expected);
+    EXPECT_EQ(blackDotCount(data), 1);
     // The preview file holds the same rows bottom first.
     std::swap(expected[62], expected[62 + 64 * (kPreparedSide - 1)]);
-    EXPECT_TRUE(image.toBmpBytes() == expected);
+    EXPECT_TRUE(image->bmpFile() == expected);
     EXPECT_TRUE(imageData(Bitmap()).empty());
 }
 
