@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
     vexilon::sim::SimulatedMachine machine(paths.portLinkDirectory, options);
 
     vexilon::ProgramState state;
-    state.carvedColor = 0x000000FF;
+    state.carvedColour = 0x000000FF;
     vexilon::MainWindow window;
     vexilon::test_support::AssembledConsole console(window, state, paths,
                                                     [](const QString&, const QString&) {});

@@ -123,7 +123,7 @@ void Console::restoreSettings() {
     window_.burningTimeSlider().setPosition(settingsTextToInt(burningTime));
     features_.burningTime.show();
 
-    state_.carvedColor = settingsTextToInt(settings_.read(settings_keys::kCarvedColour));
+    state_.carvedColour = settingsTextToInt(settings_.read(settings_keys::kCarvedColour));
 }
 
 void Console::runClosing() {
@@ -139,7 +139,7 @@ void Console::runClosing() {
 
 void Console::openSettings() {
     openSettingsWindow({features_.services,
-                        [this](std::int32_t colour) { state_.carvedColor = colour; }, &settings_});
+                        [this](std::int32_t colour) { state_.carvedColour = colour; }, &settings_});
 }
 
 } // namespace vexilon

@@ -14,7 +14,7 @@ ConsoleFeatures::ConsoleFeatures(MainWindow& window, ProgramState& state, const 
     : services(std::move(bundle)), clock(*window.runTimeTimer(), window.runTimeLabel()),
       burningTime(window.burningTimeSlider(), window.burningTimeLabel(), services),
       connection(window.connectionControls(), link, services),
-      replyRouting(link, {window.previewArea().canvas, connection, state.carvedColor}, services),
+      replyRouting(link, {window.previewArea().canvas, connection, state.carvedColour}, services),
       jobControl(window.jobButtons(), clock, window.xCoordBox(), window.yCoordBox(), services),
       jogging(window.positioningButtons(),
               HotKeyService{[this](Qt::Key key) { return hotKeys.take(key); },

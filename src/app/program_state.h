@@ -19,7 +19,7 @@ struct ProgramState {
     Bitmap imageBitmap;
 
     // The colour reported dots are painted in, as 0x00BBGGRR.
-    std::int32_t carvedColor = 0;
+    std::int32_t carvedColour = 0;
 
     // The image pipeline's values: the path handed to the last intake, the
     // preview file, the last canvas snapshot and Zoom Out's side length.

@@ -41,7 +41,7 @@ void DrawPanel::setSingleLineBorder(bool on) {
     update();
 }
 
-QColor DrawPanel::backgroundColor() const {
+QColor DrawPanel::backgroundColour() const {
     return palette().color(QPalette::Button);
 }
 
@@ -100,7 +100,7 @@ QImage DrawPanel::snapshot(int w, int h) const {
     if (image.isNull()) {
         return {};
     }
-    image.fill(backgroundColor());
+    image.fill(backgroundColour());
     QPainter painter(&image);
     painter.drawImage(0, 0, inkLayer());
     painter.end();
@@ -122,7 +122,7 @@ void DrawPanel::paintOverChild(QPainter& painter, QPoint childPos, bool withInk)
 void DrawPanel::paintEvent(QPaintEvent* event) {
     fitLayer();
     QPainter painter(this);
-    painter.fillRect(event->rect(), backgroundColor());
+    painter.fillRect(event->rect(), backgroundColour());
     painter.drawImage(event->rect(), ink_, event->rect());
     paintBorder(painter, QPoint(0, 0));
     // A panel inside another panel (a ruler on the preview canvas) keeps the

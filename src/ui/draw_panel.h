@@ -28,7 +28,7 @@ public:
     void setSingleLineBorder(bool on);
 
     // The system's face colour: the colour of buttons.
-    QColor backgroundColor() const;
+    QColor backgroundColour() const;
 
     // Panel coordinates throughout; whatever falls outside the panel is cut.
     void clear(int x, int y, int w, int h);

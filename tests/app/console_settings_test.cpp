@@ -15,13 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Clicks SettingButton and chooses `color` in the settings window it opens;
+// Clicks SettingButton and chooses `colour` in the settings window it opens;
 // gives the colour the window's picker showed first.
-std::int32_t chooseColourInSettings(MainWindow& window, std::int32_t color) {
+std::int32_t chooseColourInSettings(MainWindow& window, std::int32_t colour) {
     std::int32_t shown = -1;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
-        shown = test_support::controlsOf(settings).CarvedColorPicker->colorValue();
-        emit test_support::controlsOf(settings).CarvedColorPicker->colorChanged(color);
+        shown = test_support::controlsOf(settings).CarvedColorPicker->colourValue();
+        emit test_support::controlsOf(settings).CarvedColorPicker->colourChanged(colour);
     });
     test_support::controlsOf(window).SettingButton->setEnabled(true);
     QTest::mouseClick(test_support::controlsOf(window).SettingButton, Qt::LeftButton);
@@ -41,10 +41,10 @@ TEST(ConsoleSettings, WithoutAHomeTheSettingsLiveForTheRunAndTheLogSaysSoOnce) {
         [](const QString&, const QString&) {});
     console.runStartUp();
     const QString line = QStringLiteral("No home directory: settings are kept for this run only\n");
-    EXPECT_EQ(state.carvedColor, 255);
+    EXPECT_EQ(state.carvedColour, 255);
 
     EXPECT_EQ(chooseColourInSettings(window, 65280), 255);
-    EXPECT_EQ(state.carvedColor, 65280);
+    EXPECT_EQ(state.carvedColour, 65280);
     EXPECT_EQ(chooseColourInSettings(window, 255), 65280);
     EXPECT_EQ(test_support::controlsOf(window).LogBox->toPlainText().count(line), 1);
     window.show();

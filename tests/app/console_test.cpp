@@ -49,7 +49,7 @@ TEST_F(ConsoleStartUp, FirstRunUsesTheDefaultsWritesNothingAndClosingStoresTheBu
     console.runStartUp();
     EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 60);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 60"));
-    EXPECT_EQ(state.carvedColor, 255);
+    EXPECT_EQ(state.carvedColour, 255);
     EXPECT_TRUE(fs::is_directory(paths.settingsDirectory));
     EXPECT_FALSE(fs::exists(paths.settingsFile));
 
@@ -76,7 +76,7 @@ TEST_F(ConsoleStartUp, RestoresStoredValuesWithoutRewritingTheFile) {
 
     EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 75);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 75"));
-    EXPECT_EQ(state.carvedColor, 65280);
+    EXPECT_EQ(state.carvedColour, 65280);
     EXPECT_EQ(readBytes(paths.settingsFile), stored);
 }
 
@@ -86,7 +86,7 @@ TEST_F(ConsoleStartUp, OutOfRangeAndNonNumericBurningTimesAreKeptAsStored) {
     EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->position(), 500);
     EXPECT_EQ(test_support::controlsOf(window).BurningTimeSlider->value(), 240);
     EXPECT_EQ(label(), QStringLiteral("Burning Time: 500"));
-    EXPECT_EQ(state.carvedColor, 0);
+    EXPECT_EQ(state.carvedColour, 0);
 
     window.show();
     window.close();

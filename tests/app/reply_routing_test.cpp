@@ -36,13 +36,13 @@ TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
     ASSERT_TRUE(console.port.open());
     console.features.clock.startTicking();
 
-    state.carvedColor = 0x00FF8000; // blue FF, green 80, red 00
+    state.carvedColour = 0x00FF8000; // blue FF, green 80, red 00
     reply({255, 3, 17, 0, 45});
     EXPECT_EQ(ink(317, 45), qRgb(0x00, 0x80, 0xFF));
     EXPECT_EQ(boxes(), QStringLiteral("317 45"));
 
     // The colour is read at each dot: the settings window may change it mid-job.
-    state.carvedColor = 0x000000FF;
+    state.carvedColour = 0x000000FF;
     reply({255, 0, 5, 0, 9});
     EXPECT_EQ(ink(5, 9), qRgb(0xFF, 0, 0));
     EXPECT_EQ(boxes(), QStringLiteral("5 9"));

@@ -11,7 +11,7 @@
 #include "settings_window/settings_window_support.h"
 #include "sim/port/simulated_machine.h"
 #include "ui/base/interval_timer.h"
-#include "ui/color_picker.h"
+#include "ui/colour_picker.h"
 #include "ui/draw_panel.h"
 #include "ui/pic_box.h"
 
@@ -176,9 +176,9 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
     }
 
     // The machine carved `prepared` to its end and its piece shows `burnt`;
-    // each dot was painted in `color` over the picture view as it was reported,
+    // each dot was painted in `colour` over the picture view as it was reported,
     // the last one stands in the coordinate boxes, and the clock stopped.
-    void expectCarvedAndShown(const Dots& prepared, std::int32_t color, const Dots& burnt) {
+    void expectCarvedAndShown(const Dots& prepared, std::int32_t colour, const Dots& burnt) {
         ASSERT_TRUE(waitUntil([&] { return !window.runTimeTimer()->isRunning(); }));
         EXPECT_EQ(machine->status().job, sim::JobState::Finished);
         EXPECT_EQ(burntDots(), burnt);
@@ -192,7 +192,7 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
         QImage expected(512, 512, QImage::Format_RGB32);
         expected.fill(Qt::white);
         for (const auto& [x, y] : prepared) {
-            expected.setPixel(x, y, rgbOf(color));
+            expected.setPixel(x, y, rgbOf(colour));
         }
         const QImage shown =
             ui.PreviewPicture->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -239,7 +239,7 @@ TEST_F(WholeJob, DroppedThenRotatedThenReducedPicturesAreWhatTheMachineBurns) {
 // would take seconds).
 TEST_F(WholeJob, ColourChosenMidJobPaintsTheLaterDotsOnly) {
     ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::LineRate));
-    EXPECT_EQ(state.carvedColor, kRed);
+    EXPECT_EQ(state.carvedColour, kRed);
     sim::DotImage rows;
     for (int y = 100; y < 140; ++y) {
         for (int x = 0; x < 512; ++x) {
@@ -254,11 +254,11 @@ TEST_F(WholeJob, ColourChosenMidJobPaintsTheLaterDotsOnly) {
     std::size_t before = 0;
     test::whenModalOpens<SettingsWindow>([&](SettingsWindow& settings) {
         QObject::connect(test_support::controlsOf(settings).CarvedColorPicker,
-                         &ColorPicker::colorChanged, [&] { before = painted.size(); });
+                         &ColourPicker::colourChanged, [&] { before = painted.size(); });
         test::chooseInPalette(test_support::controlsOf(settings).CarvedColorPicker, Qt::blue);
     });
     QTest::mouseClick(ui.SettingButton, Qt::LeftButton);
-    EXPECT_EQ(state.carvedColor, kBlue);
+    EXPECT_EQ(state.carvedColour, kBlue);
     EXPECT_EQ(SettingsStore(paths.settingsFile).read("Setting", "Color", ""), "16711680");
     ASSERT_GE(before, 10u);
 

@@ -2,7 +2,7 @@
 
 #include "app/settings_window/settings_window.h"
 #include "app/window/main_window.h"
-#include "ui/color_picker.h"
+#include "ui/colour_picker.h"
 #include "ui/draw_panel.h"
 #include "ui/pic_box.h"
 #include "ui/slider_bar.h"
@@ -131,7 +131,7 @@ struct SettingsWindowControls {
           ReverseYButton(find<WrapButton>(window, "ReverseYButton")),
           CarvedColorGroup(find<QGroupBox>(window, "CarvedColorGroup")),
           CarvedColorLabel(find<QLabel>(window, "CarvedColorLabel")),
-          CarvedColorPicker(find<ColorPicker>(window, "CarvedColorPicker")),
+          CarvedColorPicker(find<ColourPicker>(window, "CarvedColorPicker")),
           AboutGroup(find<QGroupBox>(window, "AboutGroup")),
           VersionLabel(find<QLabel>(window, "VersionLabel")),
           DesignNoteLabel(find<QLabel>(window, "DesignNoteLabel")) {}
@@ -147,7 +147,7 @@ struct SettingsWindowControls {
     WrapButton* ReverseYButton;
     QGroupBox* CarvedColorGroup;
     QLabel* CarvedColorLabel;
-    ColorPicker* CarvedColorPicker;
+    ColourPicker* CarvedColorPicker;
     QGroupBox* AboutGroup;
     QLabel* VersionLabel;
     QLabel* DesignNoteLabel;

@@ -13,9 +13,9 @@
 namespace vexilon {
 namespace {
 
-QImage solid(int w, int h, QRgb color) {
+QImage solid(int w, int h, QRgb colour) {
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
+    image.fill(colour);
     return image;
 }
 
@@ -78,7 +78,7 @@ TEST(DrawPanel, DrawsPicturesAtOwnSizeOnlyOnThePanelAndSnapshotsOverTheBackgroun
     panel.drawPicture(solid(1, 1, qRgb(9, 8, 7)), 0, 0);
     panel.clear(0, 0, 1, 1);
     panel.drawPicture(solid(1, 1, qRgb(5, 6, 7)), 2, 3);
-    const QRgb background = panel.backgroundColor().rgb();
+    const QRgb background = panel.backgroundColour().rgb();
     const QImage wide = panel.snapshot(5, 6);
     ASSERT_EQ(wide.size(), QSize(5, 6));
     EXPECT_EQ(wide.pixel(1, 2), qRgb(0x40, 0x80, 0xFF));
@@ -111,7 +111,7 @@ TEST(DrawPanel, DotsShowOverThePictureBoxUntilTheNextClear) {
     panel.setPixel(6, 6, 0x0000FF00);
     const QImage seen = panel.grab().toImage();
     EXPECT_EQ(seen.pixel(6, 6), qRgb(0, 255, 0));
-    EXPECT_EQ(seen.pixel(10, 10), panel.backgroundColor().rgb());
+    EXPECT_EQ(seen.pixel(10, 10), panel.backgroundColour().rgb());
 }
 
 TEST(DrawPanel, RepaintsOnceForABurstOfPixelsAndRefreshesThePictureBox) {

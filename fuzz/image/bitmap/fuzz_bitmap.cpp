@@ -35,10 +35,10 @@ void checkOperations(const Bitmap& image) {
     const int height = image.height();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            require(image.pixelColor(x, y).has_value());
+            require(image.pixelColour(x, y).has_value());
         }
     }
-    require(!image.pixelColor(width, 0) && !image.pixelColor(0, height));
+    require(!image.pixelColour(width, 0) && !image.pixelColour(0, height));
 
     const Bitmap copy = image.mirror(false, false);
     const Bitmap clockwise = image.rotateQuarter(true);
@@ -49,7 +49,7 @@ void checkOperations(const Bitmap& image) {
     require(sameImage(image.mirror(true, true).mirror(true, true), copy));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            require(clockwise.pixelColor(height - 1 - y, x) == image.pixelColor(x, y));
+            require(clockwise.pixelColour(height - 1 - y, x) == image.pixelColour(x, y));
         }
     }
 
@@ -60,9 +60,9 @@ void checkOperations(const Bitmap& image) {
         if (bits == 1 && image.bitsPerPixel() != 1) {
             for (int y = 0; y < height; ++y) {
                 for (int x = 0; x < width; ++x) {
-                    const auto colour = *image.pixelColor(x, y);
+                    const auto colour = *image.pixelColour(x, y);
                     const bool white = colour.red + colour.green + colour.blue >= 383;
-                    require(converted.pixelColor(x, y)->red == (white ? 255 : 0));
+                    require(converted.pixelColour(x, y)->red == (white ? 255 : 0));
                 }
             }
         }

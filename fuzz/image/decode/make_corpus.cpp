@@ -43,14 +43,14 @@ int main(int argc, char** argv) {
 
     corpus->save("rgb.png", writePng(p));
     corpus->save("rgba-gamma.png",
-                 writePng(p, {.colorType = PNG_COLOR_TYPE_RGB_ALPHA, .gamma = PngGamma::Value}));
+                 writePng(p, {.colourType = PNG_COLOR_TYPE_RGB_ALPHA, .gamma = PngGamma::Value}));
     corpus->save(
         "grey2-srgb.png",
-        writePng(p, {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2, .gamma = PngGamma::Srgb}));
-    corpus->save("grey-alpha.png", writePng(p, {.colorType = PNG_COLOR_TYPE_GRAY_ALPHA}));
+        writePng(p, {.colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 2, .gamma = PngGamma::Srgb}));
+    corpus->save("grey-alpha.png", writePng(p, {.colourType = PNG_COLOR_TYPE_GRAY_ALPHA}));
     corpus->save(
         "palette4-interlaced.png",
-        writePng(few, {.colorType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4, .interlaced = true}));
+        writePng(few, {.colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4, .interlaced = true}));
     corpus->save("rgb16.png", writePng(p, {.bitDepth = 16}));
 
     corpus->save("rgb.pcx", writePcx(p));

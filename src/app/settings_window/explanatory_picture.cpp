@@ -140,7 +140,7 @@ void drawArrow(QPainter& painter, QPointF from, QPointF to) {
 // One line of text centred in the middle room at the given baseline, its
 // size reduced where it would not fit.
 void drawCentredLine(QPainter& painter, const QString& text, double baseline, int pixels,
-                     const QColor& color) {
+                     const QColor& colour) {
     QFont font(QStringLiteral("Calibri"));
     font.setBold(true);
     font.setPixelSize(pixels);
@@ -150,7 +150,7 @@ void drawCentredLine(QPainter& painter, const QString& text, double baseline, in
         font.setPixelSize(static_cast<int>(pixels * room / width));
     }
     painter.setFont(font);
-    painter.setPen(color);
+    painter.setPen(colour);
     const double advance = QFontMetricsF(font).horizontalAdvance(text);
     painter.drawText(QPointF((kMiddleLeft + kMiddleRight - advance) / 2, baseline), text);
 }

@@ -5,7 +5,7 @@
 #include "app/settings_window/settings_window.h"
 #include "link/protocol/command_bytes.h"
 #include "link/protocol/step_pause_value.h"
-#include "ui/color_picker.h"
+#include "ui/colour_picker.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -23,7 +23,7 @@ SettingsHandlers::SettingsHandlers(const SettingsControls& controls, SettingsSer
             [this] { reverseMotor(protocol::kMotorAxisY); });
     connect(&controls.stepPauseSave, &QAbstractButton::clicked, this,
             &SettingsHandlers::saveStepPause);
-    connect(&colourPicker_, &ColorPicker::colorChanged, this, &SettingsHandlers::setCarvedColor);
+    connect(&colourPicker_, &ColourPicker::colourChanged, this, &SettingsHandlers::setCarvedColour);
 }
 
 // The window shows what the settings hold, never what was typed and not
@@ -31,7 +31,7 @@ SettingsHandlers::SettingsHandlers(const SettingsControls& controls, SettingsSer
 void SettingsHandlers::load() {
     stepPauseBox_.setText(
         QString::fromStdString(services_.settings->read(settings_keys::kStepPause)));
-    colourPicker_.setColorValue(
+    colourPicker_.setColourValue(
         settingsTextToInt(services_.settings->read(settings_keys::kCarvedColour)));
 }
 
@@ -51,9 +51,9 @@ void SettingsHandlers::saveStepPause() {
     confirmSaved();
 }
 
-void SettingsHandlers::setCarvedColor(std::int32_t color) {
-    services_.setCarvedColour(color);
-    services_.settings->write(settings_keys::kCarvedColour, intToSettingsText(color));
+void SettingsHandlers::setCarvedColour(std::int32_t colour) {
+    services_.setCarvedColour(colour);
+    services_.settings->write(settings_keys::kCarvedColour, intToSettingsText(colour));
 }
 
 void SettingsHandlers::confirmSaved() {

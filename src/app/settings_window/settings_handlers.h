@@ -11,7 +11,7 @@ class QLineEdit;
 
 namespace vexilon {
 
-class ColorPicker;
+class ColourPicker;
 class SettingsStore;
 struct SettingsControls;
 
@@ -34,14 +34,14 @@ public:
 
     void reverseMotor(std::uint8_t axis);
     void saveStepPause();
-    void setCarvedColor(std::int32_t color);
+    void setCarvedColour(std::int32_t colour);
 
 private:
     void load();
     void confirmSaved();
 
     QLineEdit& stepPauseBox_;
-    ColorPicker& colourPicker_;
+    ColourPicker& colourPicker_;
     SettingsServices services_;
 };
 

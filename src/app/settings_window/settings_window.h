@@ -15,7 +15,7 @@ class SettingsWindow;
 
 namespace vexilon {
 
-class ColorPicker;
+class ColourPicker;
 
 // The controls the settings window's handlers work with.
 struct SettingsControls {
@@ -23,7 +23,7 @@ struct SettingsControls {
     QAbstractButton& stepPauseSave;
     QAbstractButton& reverseX;
     QAbstractButton& reverseY;
-    ColorPicker& carvedColourPicker;
+    ColourPicker& carvedColourPicker;
 };
 
 // The settings window: the form with every control of its layout, fixed in

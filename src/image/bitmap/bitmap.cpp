@@ -78,11 +78,11 @@ int Bitmap::bitsPerPixel() const {
     return image_ ? static_cast<int>(image_->bits()) : 0;
 }
 
-std::optional<Rgb> Bitmap::pixelColor(int x, int y) const {
+std::optional<Rgb> Bitmap::pixelColour(int x, int y) const {
     if (!image_ || x < 0 || y < 0 || x >= image_->width() || y >= image_->rows()) {
         return std::nullopt;
     }
-    return image_->color(x, y);
+    return image_->colour(x, y);
 }
 
 } // namespace vexilon

@@ -48,7 +48,7 @@ public:
     int height() const;
     int bitsPerPixel() const;
     // Colour of the pixel (x, y), y from the top; nullopt outside the image.
-    std::optional<Rgb> pixelColor(int x, int y) const;
+    std::optional<Rgb> pixelColour(int x, int y) const;
     // At most 255 bytes; empty after a success.
     const std::string& errorText() const { return errorText_; }
 

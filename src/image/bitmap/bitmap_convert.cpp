@@ -25,7 +25,7 @@ Bitmap Bitmap::convertDepth(std::int16_t bits) const {
         std::uint32_t lastIndex = nearestEntry(table, lastColour);
         for (int x = 0; x < source.width(); ++x) {
             for (int y = 0; y < source.rows(); ++y) {
-                const Rgb colour = source.color(x, y);
+                const Rgb colour = source.colour(x, y);
                 if (depth > 8) {
                     target->setColor(x, y, colour);
                     continue;

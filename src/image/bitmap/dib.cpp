@@ -121,7 +121,7 @@ void Dib::setRaw(int x, int y, std::uint32_t value) {
     }
 }
 
-Rgb Dib::color(int x, int y) const {
+Rgb Dib::colour(int x, int y) const {
     const std::uint32_t value = raw(x, y);
     switch (header_.bitCount) {
     case 1:

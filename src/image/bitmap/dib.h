@@ -50,7 +50,7 @@ public:
     void setRaw(int x, int y, std::uint32_t value);
 
     // The pixel's colour; an index beyond the colour table reads as entry 0.
-    Rgb color(int x, int y) const;
+    Rgb colour(int x, int y) const;
     // Stores a colour into an image of more than 8 bits per pixel.
     void setColor(int x, int y, Rgb colour);
 

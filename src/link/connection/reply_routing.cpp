@@ -24,7 +24,7 @@ void ReplyRouting::handle(int byte) {
         services_.log(QStringLiteral("Software Version : V3.2.1\r\n"));
     }
     if (const auto dot = actions.position) {
-        targets_.canvas.setPixel(dot->x, dot->y, static_cast<quint32>(targets_.carvedColor));
+        targets_.canvas.setPixel(dot->x, dot->y, static_cast<quint32>(targets_.carvedColour));
         emit dotReported(dot->x, dot->y);
     }
 }

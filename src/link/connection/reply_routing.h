@@ -27,7 +27,7 @@ public:
         DrawPanel& canvas;
         Connection& connection;
         // Read at every dot: the settings window may change it mid-job.
-        const std::int32_t& carvedColor;
+        const std::int32_t& carvedColour;
     };
 
     ReplyRouting(MachineLink& link, Targets targets, Services services, QObject* parent = nullptr);

@@ -48,7 +48,7 @@ TEST(OpenSettingsWindow, EachOpeningIsANewModalWindowShowingTheStoredValues) {
         EXPECT_EQ(window.parentWidget(), nullptr);
         EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("abc"));
-        EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 65280);
+        EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colourValue(), 65280);
         test_support::controlsOf(window).StepPauseBox->selectAll();
         QTest::keyClicks(test_support::controlsOf(window).StepPauseBox, QStringLiteral("99"));
         EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("99"));

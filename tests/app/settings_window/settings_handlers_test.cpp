@@ -40,7 +40,7 @@ protected:
     std::vector<std::pair<QString, QString>> messages;
     std::vector<Bytes> receivedByMessage; // what the machine had got when each message showed
     std::vector<bool> sendResults;
-    std::vector<std::int32_t> carvedColors;
+    std::vector<std::int32_t> carvedColours;
 
     void SetUp() override { ASSERT_TRUE(channel.open()); }
 
@@ -58,7 +58,7 @@ protected:
                                    return sent;
                                },
                                {}},
-                              [this](std::int32_t color) { carvedColors.push_back(color); },
+                              [this](std::int32_t colour) { carvedColours.push_back(colour); },
                               &settings},
                              &window);
     }
@@ -71,7 +71,7 @@ TEST_F(SettingsHandlersTest, ReverseButtonsSendTheAxisThenConfirmAndAColourIsOnl
     // The colour is set and stored silently: no message, nothing to the
     // machine (the next bytes it gets are the reversal's).
     test::chooseInPalette(test_support::controlsOf(window).CarvedColorPicker, Qt::blue);
-    EXPECT_EQ(carvedColors, std::vector<std::int32_t>{16711680});
+    EXPECT_EQ(carvedColours, std::vector<std::int32_t>{16711680});
     QTest::mouseClick(test_support::controlsOf(window).ReverseXButton, Qt::LeftButton);
     QTest::mouseClick(test_support::controlsOf(window).ReverseXButton, Qt::LeftButton);
     QTest::mouseClick(test_support::controlsOf(window).ReverseYButton, Qt::LeftButton);
@@ -102,7 +102,7 @@ TEST_F(SettingsHandlersTest, WithoutAFileTheDefaultsShowAndNothingIsWritten) {
     test_support::controlsOf(window).StepPauseBox->setText(QStringLiteral("7"));
     create();
     EXPECT_EQ(test_support::controlsOf(window).StepPauseBox->text(), QStringLiteral("35"));
-    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 255);
+    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colourValue(), 255);
     EXPECT_FALSE(fs::exists(file));
 }
 

@@ -26,7 +26,7 @@ const ControlRow kLayout[] = {
     {"ReverseYButton", "QPushButton", "MotorReverseGroup", {152, 72, 104, 40}, "Y Reverse once", "Calibri", 12},
     {"CarvedColorGroup", "QGroupBox", nullptr, {312, 344, 280, 128}, "Set The Color have Carved", "Calibri", 12},
     {"CarvedColorLabel", "QLabel", "CarvedColorGroup", {8, 24, 264, 32}, "Set the color that have carved in main window", "Calibri", 12},
-    {"CarvedColorPicker", "vexilon::ColorPicker", "CarvedColorGroup", {16, 72, 240, 32}, nullptr, nullptr, 0},
+    {"CarvedColorPicker", "vexilon::ColourPicker", "CarvedColorGroup", {16, 72, 240, 32}, nullptr, nullptr, 0},
     {"AboutGroup", "QGroupBox", nullptr, {16, 480, 576, 112}, "About", "Calibri", 12},
     {"VersionLabel", "QLabel", "AboutGroup", {40, 32, 160, 32}, "Version: Ver 3.2.1", "Calibri", 21},
     {"DesignNoteLabel", "QLabel", "AboutGroup", {440, 72, 112, 24}, "Whole New Design", "Calibri", 14},
@@ -47,7 +47,7 @@ TEST(SettingsWindowLayout, FixedUntitledWindowWithEveryControlAsLaidOut) {
     EXPECT_EQ(window.minimumSize(), QSize(613, 612));
     EXPECT_EQ(window.maximumSize(), QSize(613, 612));
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colorValue(), 255);
+    EXPECT_EQ(test_support::controlsOf(window).CarvedColorPicker->colourValue(), 255);
 
     EXPECT_EQ(explanatoryImage().size(), QSize(1199, 512));
     EXPECT_EQ(test_support::controlsOf(window).PhotoPicture->picture().size(), QSize(488, 224));

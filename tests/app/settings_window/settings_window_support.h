@@ -31,10 +31,10 @@ template <class W> void whenModalOpens(std::function<void(W&)> act) {
     poll->start();
 }
 
-// Clicks the picker and, in the palette it opens, chooses `color`.
-inline void chooseInPalette(QWidget* picker, const QColor& color) {
-    whenModalOpens<QColorDialog>([color](QColorDialog& palette) {
-        palette.setCurrentColor(color);
+// Clicks the picker and, in the palette it opens, chooses `colour`.
+inline void chooseInPalette(QWidget* picker, const QColor& colour) {
+    whenModalOpens<QColorDialog>([colour](QColorDialog& palette) {
+        palette.setCurrentColor(colour);
         palette.accept();
     });
     QTest::mouseClick(picker, Qt::LeftButton);

@@ -76,7 +76,7 @@ TEST(MainWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
     }
 
     // The rulers show only their background inside the canvas border.
-    const QRgb face = test_support::controlsOf(window).RightRuler->backgroundColor().rgb();
+    const QRgb face = test_support::controlsOf(window).RightRuler->backgroundColour().rgb();
     const auto notFace = [face](QRgb p) { return (p & 0xffffff) != (face & 0xffffff); };
     EXPECT_FALSE(
         anyPixel(shot,

@@ -67,10 +67,10 @@ TEST(BitmapLoad, EachDepthReadsItsPixelsAndWritesBackUnchanged) {
         EXPECT_EQ(bitmap.height(), 2);
         EXPECT_EQ(bitmap.bitsPerPixel(), depth.fields.bits);
         for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(bitmap.pixelColor(i % 3, i / 3), depth.expected[static_cast<std::size_t>(i)])
+            EXPECT_EQ(bitmap.pixelColour(i % 3, i / 3), depth.expected[static_cast<std::size_t>(i)])
                 << "pixel " << i;
         }
-        EXPECT_FALSE(bitmap.pixelColor(3, 0));
+        EXPECT_FALSE(bitmap.pixelColour(3, 0));
         EXPECT_EQ(bitmap.toBmpBytes(), bytes);
     }
 }
@@ -85,8 +85,8 @@ TEST(BitmapLoad, CoreHeaderIsWidenedToTheLongForm) {
     core.pixels[12] = 0x5A; // top row: pixels 5 and 10
     Bitmap bitmap;
     ASSERT_TRUE(bitmap.loadFromBmpBytes(buildBmp(core))) << bitmap.errorText();
-    EXPECT_EQ(bitmap.pixelColor(0, 0), (Rgb{5, 100, 205}));
-    EXPECT_EQ(bitmap.pixelColor(1, 0), (Rgb{10, 100, 210}));
+    EXPECT_EQ(bitmap.pixelColour(0, 0), (Rgb{5, 100, 205}));
+    EXPECT_EQ(bitmap.pixelColour(1, 0), (Rgb{10, 100, 210}));
 
     // Written back with the long header and four-byte table entries.
     core.coreHeader = false;
@@ -98,8 +98,8 @@ TEST(BitmapLoad, NegativeHeightStoresTheTopRowFirst) {
     Bitmap bitmap;
     ASSERT_TRUE(bitmap.loadFromBmpBytes(topDown)) << bitmap.errorText();
     EXPECT_EQ(bitmap.height(), 2);
-    EXPECT_EQ(bitmap.pixelColor(0, 0), (Rgb{3, 2, 1}));
-    EXPECT_EQ(bitmap.pixelColor(0, 1), (Rgb{6, 5, 4}));
+    EXPECT_EQ(bitmap.pixelColour(0, 0), (Rgb{3, 2, 1}));
+    EXPECT_EQ(bitmap.pixelColour(0, 1), (Rgb{6, 5, 4}));
     EXPECT_EQ(bitmap.toBmpBytes(), topDown);
 }
 
@@ -111,11 +111,11 @@ TEST(BitmapLoad, IndexBeyondTheTableReadsAsEntryZero) {
                                .pixels = {1, 200, 0, 0}};
     Bitmap bitmap;
     ASSERT_TRUE(bitmap.loadFromBmpBytes(buildBmp(shortTable)));
-    EXPECT_EQ(bitmap.pixelColor(1, 0), (Rgb{9, 8, 7}));
+    EXPECT_EQ(bitmap.pixelColour(1, 0), (Rgb{9, 8, 7}));
     // A made image has a full table, and the moved pixel keeps its colour.
     const Bitmap mirrored = bitmap.mirror(true, false);
-    EXPECT_EQ(mirrored.pixelColor(0, 0), (Rgb{9, 8, 7}));
-    EXPECT_EQ(mirrored.pixelColor(1, 0), (Rgb{1, 2, 3}));
+    EXPECT_EQ(mirrored.pixelColour(0, 0), (Rgb{9, 8, 7}));
+    EXPECT_EQ(mirrored.pixelColour(1, 0), (Rgb{1, 2, 3}));
     EXPECT_EQ(mirrored.toBmpBytes().size(), 54U + 1024U + 4U);
 }
 

@@ -56,13 +56,13 @@ TEST(BitmapOperations, ConversionsKeepColoursTheTargetCanHold) {
         ASSERT_EQ(converted.bitsPerPixel(), bits);
         const Bitmap back = converted.convertDepth(24);
         for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(back.pixelColor(i % 4, i / 4), corners.pixelColor(i % 4, i / 4))
+            EXPECT_EQ(back.pixelColour(i % 4, i / 4), corners.pixelColour(i % 4, i / 4))
                 << bits << " bits, pixel " << i;
         }
     }
     // (64, 0, 0) lies as near to black (entry 0) as to maroon (entry 1): the
     // lower index wins.
-    EXPECT_EQ(corners.convertDepth(4).pixelColor(4, 0), (Rgb{0, 0, 0}));
+    EXPECT_EQ(corners.convertDepth(4).pixelColour(4, 0), (Rgb{0, 0, 0}));
     // Sixteen bits keep the top five bits of each channel, red highest; the
     // bottom row is stored first.
     const auto bytes = corners.convertDepth(16).toBmpBytes();
@@ -91,12 +91,12 @@ TEST(BitmapOperations, TurnsAndMirrorsMovePixelsWhereDescribed) {
     ASSERT_EQ(clockwise.height(), 3);
     for (int x = 0; x < 3; ++x) {
         for (int y = 0; y < 2; ++y) {
-            const auto colour = source.pixelColor(x, y);
-            EXPECT_EQ(clockwise.pixelColor(1 - y, x), colour);
-            EXPECT_EQ(counter.pixelColor(y, 2 - x), colour);
-            EXPECT_EQ(both.pixelColor(2 - x, 1 - y), colour);
-            EXPECT_EQ(source.mirror(true, false).pixelColor(2 - x, y), colour);
-            EXPECT_EQ(source.mirror(false, true).pixelColor(x, 1 - y), colour);
+            const auto colour = source.pixelColour(x, y);
+            EXPECT_EQ(clockwise.pixelColour(1 - y, x), colour);
+            EXPECT_EQ(counter.pixelColour(y, 2 - x), colour);
+            EXPECT_EQ(both.pixelColour(2 - x, 1 - y), colour);
+            EXPECT_EQ(source.mirror(true, false).pixelColour(2 - x, y), colour);
+            EXPECT_EQ(source.mirror(false, true).pixelColour(x, 1 - y), colour);
         }
     }
     EXPECT_EQ(source.toBmpBytes(), before);

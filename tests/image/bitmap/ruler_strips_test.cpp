@@ -24,7 +24,7 @@ struct Strip {
     bool vertical;
 
     Rgb at(int along, int across) const {
-        return *(vertical ? image.pixelColor(across, along) : image.pixelColor(along, across));
+        return *(vertical ? image.pixelColour(across, along) : image.pixelColour(along, across));
     }
     // The pixels of the label band in [from, to) along, row by row.
     std::vector<Rgb> band(int from, int to, int acrossTo) const {

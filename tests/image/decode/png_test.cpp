@@ -29,11 +29,11 @@ TEST(PngGamma, FileGammaIsTheSrgbValueUnlessGamaSaysOtherwise) {
                 0.45455);
     expectGamma(writePng(ramp, {.gamma = PngGamma::Value, .gammaValue = 1.0}), ramp, 1.0);
     expectGamma(writePng(ramp, {.gamma = PngGamma::Value, .gammaValue = 0.8}), ramp, 0.8);
-    expectGamma(writePng(ramp, {.colorType = PNG_COLOR_TYPE_RGB_ALPHA, .gamma = PngGamma::Value}),
+    expectGamma(writePng(ramp, {.colourType = PNG_COLOR_TYPE_RGB_ALPHA, .gamma = PngGamma::Value}),
                 ramp, 1.0);
     const RgbPicture few = patternPicture(40, 1, 40);
-    expectGamma(writePng(few, {.colorType = PNG_COLOR_TYPE_PALETTE, .gamma = PngGamma::Value}), few,
-                1.0);
+    expectGamma(writePng(few, {.colourType = PNG_COLOR_TYPE_PALETTE, .gamma = PngGamma::Value}),
+                few, 1.0);
 }
 
 TEST(PngPixelKinds, GreyAndPaletteDepthsExpandToColour) {
@@ -42,7 +42,7 @@ TEST(PngPixelKinds, GreyAndPaletteDepthsExpandToColour) {
         SCOPED_TRACE(depth);
         Bytes out;
         ASSERT_EQ(
-            decodeBytes(writePng(picture, {.colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = depth}),
+            decodeBytes(writePng(picture, {.colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = depth}),
                         &out),
             kConvertOk);
         for (int x = 0; x < picture.width; ++x) {
@@ -52,8 +52,8 @@ TEST(PngPixelKinds, GreyAndPaletteDepthsExpandToColour) {
         }
         const RgbPicture indexed = patternPicture(13, 4, 1 << depth);
         ASSERT_EQ(
-            decodeBytes(writePng(indexed, {.colorType = PNG_COLOR_TYPE_PALETTE, .bitDepth = depth}),
-                        &out),
+            decodeBytes(
+                writePng(indexed, {.colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = depth}), &out),
             kConvertOk);
         EXPECT_TRUE(out == intermediateOf(indexed));
     }
@@ -62,13 +62,13 @@ TEST(PngPixelKinds, GreyAndPaletteDepthsExpandToColour) {
 TEST(PngPixelKinds, TransparentPixelsKeepTheirStoredColour) {
     const RgbPicture picture = patternPicture(9, 5);
     Bytes out;
-    ASSERT_EQ(decodeBytes(
-                  writePng(picture, {.colorType = PNG_COLOR_TYPE_RGB_ALPHA, .alpha = Bytes(45, 0)}),
-                  &out),
+    ASSERT_EQ(decodeBytes(writePng(picture,
+                                   {.colourType = PNG_COLOR_TYPE_RGB_ALPHA, .alpha = Bytes(45, 0)}),
+                          &out),
               kConvertOk);
     EXPECT_TRUE(out == intermediateOf(picture));
-    ASSERT_EQ(decodeBytes(writePng(picture,
-                                   {.colorType = PNG_COLOR_TYPE_GRAY_ALPHA, .alpha = Bytes(45, 0)}),
+    ASSERT_EQ(decodeBytes(writePng(picture, {.colourType = PNG_COLOR_TYPE_GRAY_ALPHA,
+                                             .alpha = Bytes(45, 0)}),
                           &out),
               kConvertOk);
     const int red = picture.at(4, 3)[0];
@@ -80,7 +80,7 @@ TEST(PngPixelKinds, IndexBeyondTheTableReadsAsEntryZero) {
     const RgbPicture picture = patternPicture(6, 2, 12);
     Bytes out;
     ASSERT_EQ(
-        decodeBytes(writePng(picture, {.colorType = PNG_COLOR_TYPE_PALETTE, .paletteEntries = 8}),
+        decodeBytes(writePng(picture, {.colourType = PNG_COLOR_TYPE_PALETTE, .paletteEntries = 8}),
                     &out),
         kConvertOk);
     const Bytes full = intermediateOf(picture);

@@ -16,8 +16,8 @@ void flushNothing(png_structp) {}
 
 // Samples of one row before packing: one or two bytes per sample.
 Bytes sampleRows(const RgbPicture& p, const PngOptions& o, const Bytes& indices) {
-    const bool grey = (o.colorType & PNG_COLOR_MASK_COLOR) == 0;
-    const bool alpha = (o.colorType & PNG_COLOR_MASK_ALPHA) != 0;
+    const bool grey = (o.colourType & PNG_COLOR_MASK_COLOR) == 0;
+    const bool alpha = (o.colourType & PNG_COLOR_MASK_ALPHA) != 0;
     const bool wide = o.bitDepth == 16;
     Bytes out;
     const auto sample = [&](std::uint8_t v) {
@@ -28,7 +28,7 @@ Bytes sampleRows(const RgbPicture& p, const PngOptions& o, const Bytes& indices)
         }
     };
     for (std::size_t i = 0; i < p.rgb.size() / 3; ++i) {
-        if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+        if (o.colourType == PNG_COLOR_TYPE_PALETTE) {
             out.push_back(indices[i]);
             continue;
         }
@@ -52,9 +52,9 @@ bool encode(png_structp png, png_infop info, const RgbPicture& p, const PngOptio
     }
     png_set_write_fn(png, &out, append, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height),
-                 o.bitDepth, o.colorType, o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 o.bitDepth, o.colourType, o.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+    if (o.colourType == PNG_COLOR_TYPE_PALETTE) {
         png_set_PLTE(png, info, palette, entries);
         png_set_check_for_invalid_index(png, 0);
     }
@@ -77,7 +77,7 @@ bool encode(png_structp png, png_infop info, const RgbPicture& p, const PngOptio
 
 Bytes writePng(const RgbPicture& p, const PngOptions& o) {
     IndexedPicture indexed;
-    if (o.colorType == PNG_COLOR_TYPE_PALETTE) {
+    if (o.colourType == PNG_COLOR_TYPE_PALETTE) {
         indexed = indexColours(p);
     }
     Bytes samples = sampleRows(p, o, indexed.indices);

@@ -20,7 +20,7 @@ Bytes writeBmp(const RgbPicture& picture, const BmpOptions& options = {});
 
 enum class PngGamma { None, Srgb, Value, SrgbAndValue };
 struct PngOptions {
-    int colorType = 2; // PNG_COLOR_TYPE_*; grey samples come from the red channel
+    int colourType = 2; // PNG_COLOR_TYPE_*; grey samples come from the red channel
     int bitDepth = 8;
     PngGamma gamma = PngGamma::None;
     double gammaValue = 1.0;

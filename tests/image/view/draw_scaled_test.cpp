@@ -11,9 +11,9 @@
 namespace vexilon {
 namespace {
 
-QImage solid(int w, int h, QRgb color) {
+QImage solid(int w, int h, QRgb colour) {
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
+    image.fill(colour);
     return image;
 }
 
@@ -76,7 +76,7 @@ TEST(DrawScaled, SnapshotBmpIs24BitBottomUpOfTheDrawingOverTheBackground) {
         return qRgb(static_cast<uchar>(bmp[at + 2]), static_cast<uchar>(bmp[at + 1]),
                     static_cast<uchar>(bmp[at]));
     };
-    const QRgb background = panel.backgroundColor().rgb();
+    const QRgb background = panel.backgroundColour().rgb();
     EXPECT_EQ(pixelAt(1, 2), qRgb(0x40, 0x80, 0xFF));
     EXPECT_EQ(pixelAt(2, 3), qRgb(5, 6, 7));
     EXPECT_TRUE(pixelAt(0, 0) == background && pixelAt(2, 0) == background);

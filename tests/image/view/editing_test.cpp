@@ -13,7 +13,7 @@ TEST_F(ImageConsoleTest, RotateTurnsThePreparedImageAndFourTurnsRestoreTheFile) 
     editing.rotate();
     EXPECT_TRUE(isDot(view(), 511, 0) && isDot(view(), 491, 10));
     EXPECT_FALSE(isDot(view(), 0, 0) || isDot(view(), 10, 20));
-    EXPECT_EQ(state.imageBitmap.pixelColor(491, 511 - 10), Rgb{});
+    EXPECT_EQ(state.imageBitmap.pixelColour(491, 511 - 10), Rgb{});
     for (int i = 0; i < 3; ++i) {
         EXPECT_NE(previewBytes(), original);
         editing.rotate();
@@ -40,7 +40,7 @@ TEST_F(ImageConsoleTest, BeforeAnyPictureRotateEmptiesThePreviewAndZoomOutMakesI
 TEST_F(ImageConsoleTest, ZoomOutShrinksTheLastImageAndReloadStartsAfresh) {
     takeIn("black.bmp", picture(489, 489, 0));
     const Bytes takenIn = previewBytes();
-    const QRgb background = ui.PreviewCanvas->backgroundColor().rgb();
+    const QRgb background = ui.PreviewCanvas->backgroundColour().rgb();
 
     // The prepared image, white margins included, drawn as 486 x 486 at (7, 7).
     editing.zoomOut();

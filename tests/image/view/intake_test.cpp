@@ -18,7 +18,7 @@ TEST_F(ImageConsoleTest, ALargePictureIsFittedConvertedShownAndKeptUpsideDown) {
     EXPECT_FALSE(isDot(shown, 0, 121) || isDot(shown, 490, 122) || isDot(shown, 489, 367));
 
     for (const auto& [x, y] : {std::pair{0, 122}, {0, 121}, {489, 366}, {300, 400}}) {
-        EXPECT_EQ(state.imageBitmap.pixelColor(x, 511 - y) == Rgb{}, isDot(shown, x, y));
+        EXPECT_EQ(state.imageBitmap.pixelColour(x, 511 - y) == Rgb{}, isDot(shown, x, y));
     }
 
     EXPECT_EQ(state.zoomSize, 512);

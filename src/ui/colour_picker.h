@@ -9,24 +9,24 @@ namespace vexilon {
 
 // Colours as the console stores them: 0x00BBGGRR, red in the low byte. The
 // top byte carries nothing and is ignored.
-QColor colorFromValue(std::int32_t value);
-std::int32_t valueFromColor(const QColor& color);
+QColor colourFromValue(std::int32_t value);
+std::int32_t valueFromColour(const QColor& colour);
 
 // A button that shows its current colour; a click opens a palette (Qt's
 // colour dialog) to choose another. Each choice the user makes raises
-// colorChanged once, even when it is the colour already shown; setting the
+// colourChanged once, even when it is the colour already shown; setting the
 // colour by code raises nothing.
-class ColorPicker : public QPushButton {
+class ColourPicker : public QPushButton {
     Q_OBJECT
 
 public:
-    explicit ColorPicker(QWidget* parent = nullptr);
+    explicit ColourPicker(QWidget* parent = nullptr);
 
-    void setColorValue(std::int32_t value);
-    std::int32_t colorValue() const { return valueFromColor(color_); }
+    void setColourValue(std::int32_t value);
+    std::int32_t colourValue() const { return valueFromColour(colour_); }
 
 signals:
-    void colorChanged(std::int32_t value);
+    void colourChanged(std::int32_t value);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,7 +34,7 @@ protected:
 private:
     void choose();
 
-    QColor color_ = Qt::red;
+    QColor colour_ = Qt::red;
 };
 
 } // namespace vexilon

@@ -1,6 +1,6 @@
 #include "support/qt_environment.h"
 
-#include "ui/color_picker.h"
+#include "ui/colour_picker.h"
 #include "ui/digit_keys.h"
 
 #include <QApplication>
@@ -13,9 +13,9 @@ namespace vexilon {
 namespace {
 
 TEST(ColorValue, RedSitsInTheLowByteAndTheTopByteIsIgnored) {
-    EXPECT_EQ(valueFromColor(QColor(0x12, 0x34, 0x56)), 0x563412);
-    EXPECT_EQ(colorFromValue(0x563412), QColor(0x12, 0x34, 0x56));
-    EXPECT_EQ(colorFromValue(0x7F00FF00), QColor(Qt::green));
+    EXPECT_EQ(valueFromColour(QColor(0x12, 0x34, 0x56)), 0x563412);
+    EXPECT_EQ(colourFromValue(0x563412), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(colourFromValue(0x7F00FF00), QColor(Qt::green));
 }
 
 TEST(DigitKeys, OnlyDigitsAndMinusAreTypedWhileEditingKeysWork) {
