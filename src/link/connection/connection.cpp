@@ -25,18 +25,18 @@ QString number(int n) {
 
 Connection::Connection(ConnectionControls controls, MachineLink& link, Services services,
                        QObject* parent)
-    : QObject(parent), controls_(controls), channel_(link), services_(std::move(services)) {
+    : QObject(parent), controls_(controls), link_(link), services_(std::move(services)) {
     connect(&controls_.connectButton, &QPushButton::clicked, this, &Connection::connectManually);
     connect(&controls_.disconnectButton, &QPushButton::clicked, this, &Connection::disconnect);
     connect(&controls_.verifyTimer, &IntervalTimer::tick, this, &Connection::verificationFailed);
-    connect(&channel_, &MachineLink::hungUp, this, &Connection::connectionLost);
+    connect(&link_, &MachineLink::hungUp, this, &Connection::connectionLost);
 }
 
 void Connection::scanAutomatically() {
-    channel_.setPortNumber(currentPort_);
-    while (!channel_.open()) {
+    link_.setPortNumber(currentPort_);
+    while (!link_.open()) {
         ++currentPort_;
-        channel_.setPortNumber(currentPort_);
+        link_.setPortNumber(currentPort_);
         controls_.portComboBox.setCurrentIndex(currentPort_);
         if (currentPort_ > kHighestPort) {
             services_.message(QStringLiteral("Automatic Connection Failed ! No Port is Available"),
@@ -78,11 +78,11 @@ void Connection::verificationFailed() {
     services_.log(QStringLiteral(">Verify Failed \uFF01 Engraving Machine is not On COM ") +
                   number(currentPort_) + QStringLiteral("\r\n"));
     if (manualMode_) {
-        channel_.close();
+        link_.close();
         return;
     }
     services_.log(QStringLiteral(">Findding Next Available Port...\r\n\r\n"));
-    channel_.close();
+    link_.close();
     ++currentPort_;
     scanAutomatically();
 }
@@ -92,9 +92,9 @@ void Connection::connectManually() {
     // With no entry selected (after the scan ran past the list) the click
     // means the first entry, which opens port 1 as "COM0" does.
     currentPort_ = std::max(controls_.portComboBox.currentIndex(), 0);
-    channel_.setPortNumber(currentPort_);
+    link_.setPortNumber(currentPort_);
     services_.log(QStringLiteral("Connecting...\r\n"));
-    if (channel_.open()) {
+    if (link_.open()) {
         services_.log(QStringLiteral("Connected to COM") + number(currentPort_) +
                       QStringLiteral("\r\n"));
         services_.log(QStringLiteral("Verifing...\r\n"));
@@ -107,7 +107,7 @@ void Connection::connectManually() {
     services_.log(QStringLiteral(">Change Anyother Port and Try Again\r\n"));
     services_.log(
         QStringLiteral(">Also You Can Restart the Softwear try Automatic Connection\r\n\r\n"));
-    if (const QString cause = openFailureText(channel_.openError(), currentPort_);
+    if (const QString cause = openFailureText(link_.openError(), currentPort_);
         !cause.isEmpty()) {
         services_.log(cause);
     }
@@ -127,7 +127,7 @@ void Connection::connectionLost() {
 // VerifyTimer, the run-time clock, manual mode and the port number stay as
 // they are.
 void Connection::dropConnection(const QString& line) {
-    channel_.close();
+    link_.close();
     controls_.connectButton.setText(QStringLiteral("Connect"));
     controls_.connectButton.setEnabled(true);
     services_.log(line);
@@ -142,7 +142,7 @@ void Connection::dropConnection(const QString& line) {
 // timer keeps its phase: a second click does not win the port more time.
 void Connection::sendVerifyRequest() {
     controls_.verifyTimer.setIntervalMs(kVerifyWaitMs);
-    channel_.send(protocol::kVerifyRequest);
+    link_.send(protocol::kVerifyRequest);
 }
 
 } // namespace vexilon

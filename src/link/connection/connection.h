@@ -69,7 +69,7 @@ private:
     void sendVerifyRequest();
 
     ConnectionControls controls_;
-    MachineLink& channel_;
+    MachineLink& link_;
     Services services_;
     int currentPort_ = 0;
     bool manualMode_ = false;

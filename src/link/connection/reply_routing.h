@@ -34,8 +34,6 @@ public:
 
     void handle(int byte);
 
-    const protocol::ReplyParser& parser() const { return parser_; }
-
 signals:
     // Raised in the order the replies arrive; the console connects the clock
     // and the position boxes ahead of whoever else follows the job.
