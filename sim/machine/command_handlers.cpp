@@ -34,6 +34,13 @@ JogMove jogMove(int direction) {
     return {direction, nullptr, 0, 0};
 }
 
+// The handlers as a table, one for every kind of command: a kind without
+// its handler does not compile.
+template <class... Handlers> constexpr auto everyKind(Handlers... handlers) {
+    static_assert(sizeof...(Handlers) == kCommandKinds, "every kind of command has its handler");
+    return std::array{handlers...};
+}
+
 std::string number(int value) {
     return std::to_string(value);
 }
@@ -42,17 +49,14 @@ std::string number(int value) {
 
 void MachineModel::act(const Command& command, Millis now) {
     // One handler a command, in the order of Command::Kind.
-    static constexpr std::array<Handler, kCommandKinds> kHandlers = {
-        &MachineModel::onBurningTime,  &MachineModel::onStartCarving,   &MachineModel::onPause,
-        &MachineModel::onToOrigin,     &MachineModel::onCarvingArea,    &MachineModel::onJog,
-        &MachineModel::onVerify,       &MachineModel::onReverseMotor,   &MachineModel::onRestart,
-        &MachineModel::onStepPause,    &MachineModel::onToMiddle,       &MachineModel::onRecarve,
-        &MachineModel::onFastBackward, &MachineModel::onFastForward,    &MachineModel::onEraseImage,
-        &MachineModel::onImageData,    &MachineModel::onImageAbandoned, &MachineModel::onUnknown,
-        &MachineModel::onShortErase,
-    };
-    static_assert(std::ranges::none_of(kHandlers, [](Handler h) { return h == nullptr; }),
-                  "every kind of command has its handler");
+    static constexpr auto kHandlers = everyKind(
+        &MachineModel::onBurningTime, &MachineModel::onStartCarving, &MachineModel::onPause,
+        &MachineModel::onToOrigin, &MachineModel::onCarvingArea, &MachineModel::onJog,
+        &MachineModel::onVerify, &MachineModel::onReverseMotor, &MachineModel::onRestart,
+        &MachineModel::onStepPause, &MachineModel::onToMiddle, &MachineModel::onRecarve,
+        &MachineModel::onFastBackward, &MachineModel::onFastForward, &MachineModel::onEraseImage,
+        &MachineModel::onImageData, &MachineModel::onImageAbandoned, &MachineModel::onUnknown,
+        &MachineModel::onShortErase);
     (this->*kHandlers[static_cast<std::size_t>(command.kind)])(command, now);
 }
 

@@ -1,3 +1,4 @@
+#include "support/panel_pictures.h"
 #include "support/qt_environment.h"
 
 #include "ui/draw_panel.h"
@@ -13,21 +14,8 @@
 namespace vexilon {
 namespace {
 
-QImage solid(int w, int h, QRgb colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QImage gradient(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
-        }
-    }
-    return image;
-}
+using test_support::gradient;
+using test_support::solid;
 
 // The picture as the bytes of a BMP file, as picture boxes take them.
 QByteArray pictureBytes(const QImage& image) {
@@ -72,12 +60,7 @@ TEST(DrawPanel, DrawsPicturesAtOwnSizeOnlyOnThePanelAndSnapshotsOverTheBackgroun
 
     // The snapshot: the drawing over the background, which shows beyond the
     // panel too.
-    panel.resize(3, 4);
-    panel.clear(0, 0, 3, 4);
-    panel.setPixel(1, 2, 0x00FF8040); // red in the low byte
-    panel.drawPicture(solid(1, 1, qRgb(9, 8, 7)), 0, 0);
-    panel.clear(0, 0, 1, 1);
-    panel.drawPicture(solid(1, 1, qRgb(5, 6, 7)), 2, 3);
+    test_support::drawSnapshotScene(panel);
     const QRgb background = panel.backgroundColour().rgb();
     const QImage wide = panel.snapshot(5, 6);
     ASSERT_EQ(wide.size(), QSize(5, 6));

@@ -1,3 +1,4 @@
+#include "support/panel_pictures.h"
 #include "support/qt_environment.h"
 
 #include "image/view/qt_pictures.h"
@@ -11,21 +12,8 @@
 namespace vexilon {
 namespace {
 
-QImage solid(int w, int h, QRgb colour) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QImage gradient(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            image.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) % 256));
-        }
-    }
-    return image;
-}
+using test_support::gradient;
+using test_support::solid;
 
 TEST(DrawScaled, DrawsPicturesExactlyAtOwnSizeAreaAveragedOtherwiseAndOnlyOnThePanel) {
     DrawPanel panel;
@@ -60,11 +48,7 @@ TEST(DrawScaled, DrawsPicturesExactlyAtOwnSizeAreaAveragedOtherwiseAndOnlyOnTheP
 
 TEST(DrawScaled, SnapshotBmpIs24BitBottomUpOfTheDrawingOverTheBackground) {
     DrawPanel panel;
-    panel.resize(3, 4);
-    panel.setPixel(1, 2, 0x00FF8040); // red in the low byte
-    panel.drawPicture(solid(1, 1, qRgb(9, 8, 7)), 0, 0);
-    panel.clear(0, 0, 1, 1);
-    panel.drawPicture(solid(1, 1, qRgb(5, 6, 7)), 2, 3);
+    test_support::drawSnapshotScene(panel);
 
     // The header fields are the shared BMP module's, tested with it; the size
     // shows 24 bits a pixel in rows padded to four bytes, read bottom-up below.
