@@ -102,33 +102,37 @@ void MachineModel::burnAndReport(int x, int y) {
 }
 
 void MachineModel::produce(Millis now, std::size_t budget, std::vector<std::uint8_t>& out) {
-    while (budget > 0) {
-        if (sending_.empty()) {
-            while (!lateReplies_.empty() && lateReplies_.front() <= now) {
-                lateReplies_.erase(lateReplies_.begin());
-                log(LogLevel::Normal, "verify OK, late");
-                answerVerify();
-            }
-            if (!replies_.empty()) {
-                sending_.push_back(replies_.front());
-                replies_.pop_front();
-            } else if (job_ == JobState::Carving && !wantsHangUp()) {
-                int x = 0;
-                int y = 0;
-                if (nextDot(x, y)) {
-                    burnAndReport(x, y);
-                } else {
-                    stopJob(JobState::Finished);
-                    continue;
-                }
-            } else {
-                return;
-            }
-        }
+    while (budget > 0 && (!sending_.empty() || queueNext(now))) {
         out.push_back(sending_.front());
         sending_.pop_front();
         --budget;
     }
+}
+
+// Puts what the machine says next on the line: a late answer that fell due,
+// a waiting reply, else the next dot's report (or, past the last dot, the
+// carving stopped it makes). False when it has nothing to say.
+bool MachineModel::queueNext(Millis now) {
+    while (!lateReplies_.empty() && lateReplies_.front() <= now) {
+        lateReplies_.erase(lateReplies_.begin());
+        log(LogLevel::Normal, "verify OK, late");
+        answerVerify();
+    }
+    if (replies_.empty() && job_ == JobState::Carving && !wantsHangUp()) {
+        int x = 0;
+        int y = 0;
+        if (nextDot(x, y)) {
+            burnAndReport(x, y);
+            return true;
+        }
+        stopJob(JobState::Finished);
+    }
+    if (replies_.empty()) {
+        return false;
+    }
+    sending_.push_back(replies_.front());
+    replies_.pop_front();
+    return true;
 }
 
 bool MachineModel::hasOutput(Millis now) const {

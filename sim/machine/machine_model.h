@@ -97,6 +97,7 @@ private:
     void onShortErase(const Command& command, Millis now);
     void onUnknown(const Command& command, Millis now);
     void answerVerify();
+    bool queueNext(Millis now);
     void startFromTop();
     void skipRows(int rows);
     void stopJob(JobState next);

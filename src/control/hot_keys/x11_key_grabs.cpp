@@ -63,6 +63,37 @@ std::unique_ptr<X11KeyGrabs> X11KeyGrabs::onQtConnection() {
     return std::unique_ptr<X11KeyGrabs>(new X11KeyGrabs(connection, screens.data->root));
 }
 
+namespace {
+
+// Whether `code` is in a keycode list ended by 0.
+bool listed(const xcb_keycode_t* list, xcb_keycode_t code) {
+    for (; *list != 0; ++list) {
+        if (*list == code) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bit of the first modifier that holds one of NumLock's keycodes; 0 when
+// none does.
+std::uint16_t modifierHolding(const xcb_get_modifier_mapping_reply_t& mapping,
+                              const xcb_keycode_t* numLockCodes) {
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(&mapping);
+    const int perModifier = mapping.keycodes_per_modifier;
+    for (int modifier = 0; modifier < 8; ++modifier) {
+        for (int i = 0; i < perModifier; ++i) {
+            const xcb_keycode_t code = codes[modifier * perModifier + i];
+            if (code != 0 && listed(numLockCodes, code)) {
+                return static_cast<std::uint16_t>(1u << modifier);
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
 X11KeyGrabs::X11KeyGrabs(xcb_connection_t* connection, std::uint32_t root)
     : connection_(connection), root_(root), symbols_(xcb_key_symbols_alloc(connection)) {
     // Which of Mod1..Mod5 NumLock sits on is the server's choice; look it up
@@ -72,18 +103,7 @@ X11KeyGrabs::X11KeyGrabs(xcb_connection_t* connection, std::uint32_t root)
     const XcbReply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
         connection_, xcb_get_modifier_mapping(connection_), nullptr));
     if (numLockCodes && mapping) {
-        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
-        const int perModifier = mapping->keycodes_per_modifier;
-        for (int modifier = 0; modifier < 8 && numLockMask_ == 0; ++modifier) {
-            for (int i = 0; i < perModifier; ++i) {
-                const xcb_keycode_t code = codes[modifier * perModifier + i];
-                for (const xcb_keycode_t* n = numLockCodes.get(); code != 0 && *n != 0; ++n) {
-                    if (*n == code) {
-                        numLockMask_ = static_cast<std::uint16_t>(1u << modifier);
-                    }
-                }
-            }
-        }
+        numLockMask_ = modifierHolding(*mapping, numLockCodes.get());
     }
     const std::uint16_t lock = XCB_MOD_MASK_LOCK;
     lockCombinations_ = {0, lock, numLockMask_, static_cast<std::uint16_t>(lock | numLockMask_)};

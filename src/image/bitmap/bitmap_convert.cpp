@@ -3,6 +3,33 @@
 #include "image/bitmap/dib_layout.h"
 
 namespace vexilon {
+namespace {
+
+// Every pixel of `source` into `target`, by colour above 8 bits, else by the
+// nearest entry of the target's table.
+void copyPixels(const Dib& source, Dib& target) {
+    const auto& table = target.table();
+    const bool direct = target.bits() > 8;
+    // Pictures repeat colours in runs, so the last lookup is worth keeping.
+    Rgb lastColour;
+    std::uint32_t lastIndex = nearestEntry(table, lastColour);
+    for (int x = 0; x < source.width(); ++x) {
+        for (int y = 0; y < source.rows(); ++y) {
+            const Rgb colour = source.colour(x, y);
+            if (direct) {
+                target.setColour(x, y, colour);
+                continue;
+            }
+            if (!(colour == lastColour)) {
+                lastColour = colour;
+                lastIndex = nearestEntry(table, colour);
+            }
+            target.setRaw(x, y, lastIndex);
+        }
+    }
+}
+
+} // namespace
 
 Bitmap Bitmap::convertDepth(std::int16_t bits) const {
     return produce([bits](const Dib& source, std::string& error) -> std::optional<Dib> {
@@ -19,24 +46,7 @@ Bitmap Bitmap::convertDepth(std::int16_t bits) const {
             error = "The converted image would be too large";
             return std::nullopt;
         }
-        const auto& table = target->table();
-        // Pictures repeat colours in runs, so the last lookup is worth keeping.
-        Rgb lastColour;
-        std::uint32_t lastIndex = nearestEntry(table, lastColour);
-        for (int x = 0; x < source.width(); ++x) {
-            for (int y = 0; y < source.rows(); ++y) {
-                const Rgb colour = source.colour(x, y);
-                if (depth > 8) {
-                    target->setColor(x, y, colour);
-                    continue;
-                }
-                if (!(colour == lastColour)) {
-                    lastColour = colour;
-                    lastIndex = nearestEntry(table, colour);
-                }
-                target->setRaw(x, y, lastIndex);
-            }
-        }
+        copyPixels(source, *target);
         return target;
     });
 }

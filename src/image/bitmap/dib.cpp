@@ -141,7 +141,7 @@ Rgb Dib::colour(int x, int y) const {
     }
 }
 
-void Dib::setColor(int x, int y, Rgb colour) {
+void Dib::setColour(int x, int y, Rgb colour) {
     if (header_.bitCount == 16) {
         setRaw(x, y,
                (static_cast<std::uint32_t>(colour.red >> 3) << 10) |

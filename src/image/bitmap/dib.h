@@ -52,7 +52,7 @@ public:
     // The pixel's colour; an index beyond the colour table reads as entry 0.
     Rgb colour(int x, int y) const;
     // Stores a colour into an image of more than 8 bits per pixel.
-    void setColor(int x, int y, Rgb colour);
+    void setColour(int x, int y, Rgb colour);
 
 private:
     Dib(const InfoHeader& header, std::vector<TableEntry> table, std::size_t stride);

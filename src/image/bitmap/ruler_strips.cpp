@@ -61,9 +61,9 @@ public:
 private:
     void set(int along, int across, Rgb colour) {
         if (vertical_) {
-            image_.setColor(across, along, colour);
+            image_.setColour(across, along, colour);
         } else {
-            image_.setColor(along, across, colour);
+            image_.setColour(along, across, colour);
         }
     }
 

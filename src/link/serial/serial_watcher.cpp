@@ -89,25 +89,7 @@ void SerialWatcher::wake() {
 }
 
 void SerialWatcher::run() {
-    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
-    for (;;) {
-        if (poll(fds.data(), fds.size(), -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
-        }
-        // Requests first: a send discards what arrived but was not yet read.
-        if ((fds[1].revents & POLLIN) && !serveRequest()) {
-            break;
-        }
-        const short port = fds[0].revents;
-        if ((port & POLLIN) && !readAvailable()) {
-            break;
-        }
-        if (port & kGone) {
-            break;
-        }
+    while (watchOnce()) {
     }
     std::unique_lock lock(mutex_);
     ended_ = true;
@@ -117,6 +99,24 @@ void SerialWatcher::run() {
     if (hungUp && queue_.appendHangUp()) {
         notify_();
     }
+}
+
+// One wait for the port or a request, and what it brought. False when the
+// thread must end.
+bool SerialWatcher::watchOnce() {
+    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
+    if (poll(fds.data(), fds.size(), -1) < 0) {
+        return errno == EINTR;
+    }
+    // Requests first: a send discards what arrived but was not yet read.
+    if ((fds[1].revents & POLLIN) && !serveRequest()) {
+        return false;
+    }
+    const short port = fds[0].revents;
+    if ((port & POLLIN) && !readAvailable()) {
+        return false;
+    }
+    return (port & kGone) == 0;
 }
 
 // False when the thread must end (stop requested, or the port went away).

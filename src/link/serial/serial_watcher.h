@@ -50,6 +50,7 @@ private:
     SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue, std::function<void()> notify);
 
     void run();
+    bool watchOnce();
     void wake();
     bool serveRequest();
     bool readAvailable();
