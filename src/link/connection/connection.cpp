@@ -107,8 +107,7 @@ void Connection::connectManually() {
     services_.log(QStringLiteral(">Change Anyother Port and Try Again\r\n"));
     services_.log(
         QStringLiteral(">Also You Can Restart the Softwear try Automatic Connection\r\n\r\n"));
-    if (const QString cause = openFailureText(link_.openError(), currentPort_);
-        !cause.isEmpty()) {
+    if (const QString cause = openFailureText(link_.openError(), currentPort_); !cause.isEmpty()) {
         services_.log(cause);
     }
 }
