@@ -41,8 +41,11 @@ void DrawPanel::setSingleLineBorder(bool on) {
     update();
 }
 
-QColor DrawPanel::backgroundColour() const {
-    return palette().color(QPalette::Button);
+QColor DrawPanel::backgroundColour() {
+    // Fixed, never the desktop palette's: what lies around a picture on the
+    // canvas becomes part of the image to burn, and a dark theme must not
+    // turn those margins into dots.
+    return QColor(240, 240, 240);
 }
 
 void DrawPanel::clear(int x, int y, int w, int h) {

@@ -27,8 +27,9 @@ public:
     bool singleLineBorder() const { return border_; }
     void setSingleLineBorder(bool on);
 
-    // The system's face colour: the colour of buttons.
-    QColor backgroundColour() const;
+    // A light button-face grey, whatever the desktop theme: the conversion
+    // to black and white turns it white.
+    static QColor backgroundColour();
 
     // Panel coordinates throughout; whatever falls outside the panel is cut.
     void clear(int x, int y, int w, int h);
