@@ -1,17 +1,40 @@
 #include "ui/drop_target.h"
 
-#include <QDir>
+#include "ui/base/file_name_text.h"
+
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
-namespace vexilon {
+#include <optional>
 
-QString droppedFilesText(const QList<QUrl>& urls) {
+namespace vexilon {
+namespace {
+
+const QString kUriList = QStringLiteral("text/uri-list");
+
+// The file system's bytes of a local file's address, decoded from the
+// address itself: QUrl's own decoding would turn bytes that are not UTF-8
+// into replacement characters.
+std::optional<QString> localPath(const QByteArray& line) {
+    const QUrl url = QUrl::fromEncoded(line.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || !url.isLocalFile()) {
+        return std::nullopt;
+    }
+    return fileNameText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+} // namespace
+
+QString droppedFilesText(const QByteArray& uriList) {
     QStringList paths;
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile()) {
-            paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+    for (const QByteArray& line : uriList.split('\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith('#')) {
+            continue;
+        }
+        if (const std::optional<QString> path = localPath(line)) {
+            paths.append(*path);
         }
     }
     if (paths.size() == 1) {
@@ -47,10 +70,10 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const QMimeData* mime = drop->mimeData();
-        if (mime == nullptr || !mime->hasUrls()) {
+        if (mime == nullptr || !mime->hasFormat(kUriList)) {
             break;
         }
-        const QString text = droppedFilesText(mime->urls());
+        const QString text = droppedFilesText(mime->data(kUriList));
         if (text.isEmpty()) {
             break;
         }

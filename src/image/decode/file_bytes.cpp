@@ -18,7 +18,10 @@ std::optional<PictureFile> PictureFile::open(const std::string& path) {
     // lines. The check is repeated on what was opened, in case the path
     // changed meanwhile; O_NONBLOCK keeps a pipe from waiting for a writer.
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    // A name holding a NUL is not the name the system would open: it would
+    // stop at the NUL and read some other file.
+    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);

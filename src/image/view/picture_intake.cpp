@@ -4,10 +4,10 @@
 #include "image/pipeline/prepared_image.h"
 #include "image/view/prepared_image_steps.h"
 #include "image/view/qt_pictures.h"
+#include "ui/base/file_name_text.h"
 #include "ui/draw_panel.h"
 #include "ui/drop_target.h"
 
-#include <QFile>
 #include <QImage>
 
 namespace vexilon {
@@ -27,7 +27,7 @@ void PictureIntake::listenTo(const DropTarget& dropTarget) {
 }
 
 void PictureIntake::takeIn(const QString& path) {
-    takeIn(QFile::encodeName(path).toStdString());
+    takeIn(fileNameBytes(path).toStdString());
 }
 
 void PictureIntake::takeIn(const std::string& path) {

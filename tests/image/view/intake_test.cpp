@@ -1,5 +1,7 @@
 #include "image_console_fixture.h"
 
+#include "ui/base/file_name_text.h"
+
 namespace vexilon {
 namespace {
 
@@ -67,6 +69,26 @@ TEST_F(ImageConsoleTest, AFailedDropKeepsThePreparedImageAndReloadRetriesThePath
     EXPECT_EQ(state.imageBitmap.toBmpBytes(), goodBitmap);
     EXPECT_TRUE(canvasIsClear());
     EXPECT_EQ(enabledControls(), kImageButtons);
+}
+
+// Dropped names are the file system's bytes: one that is not UTF-8 loads,
+// and one holding a NUL is refused rather than cut short at it.
+TEST_F(ImageConsoleTest, DroppedNamesAreTheFileSystemsBytes) {
+    const auto dropped = [this](const std::string& name) {
+        return fileNameText(QByteArray::fromStdString((dir / name).string()));
+    };
+    save("caf\xe9.bmp", picture(40, 40, 0));
+    intake.takeIn(dropped("caf\xe9.bmp"));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(state.imagePath, (dir / "caf\xe9.bmp").string());
+    EXPECT_TRUE(isDot(view(), 225, 225));
+
+    save("nul.bmp", picture(40, 40, 255));
+    const std::string withNul = (dir / "nul.bmp").string() + std::string(1, '\0') + ".jpg";
+    intake.takeIn(fileNameText(QByteArray::fromStdString(withNul)));
+    EXPECT_EQ(messages, (decltype(messages){kWrongFileType}));
+    EXPECT_EQ(state.imagePath, withNul);
+    EXPECT_TRUE(isDot(view(), 225, 225)) << "the earlier picture stays";
 }
 
 } // namespace
