@@ -7,7 +7,7 @@ packages=(
   # build
   cmake ninja-build g++ pkg-config make
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
-  libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
+  libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libgif-dev libwebp-dev
   libx11-dev libxcb1-dev libxcb-keysyms1-dev libgtest-dev
   # run
   qt6-qpa-plugins fonts-crosextra-carlito fonts-liberation2 fonts-wqy-microhei

@@ -10,16 +10,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vexilon::Bmp24Image image;
     if (vexilon::decodePicture(file, image) == vexilon::kConvertOk) {
         // The intermediate image must read back as the size it was made for.
-        const auto layout = vexilon::readBmp24Layout(image.bytes());
-        if (!layout || !vexilon::bmp24FitsFile(*layout, image.bytes().size()) ||
+        const auto layout = vexilon::readBmpLayout(image.bytes());
+        if (!layout || !vexilon::isPlain24(*layout) ||
+            !vexilon::bmpFitsFile(*layout, image.bytes().size()) ||
             layout->width != image.width() || layout->height != image.height() ||
             image.bytes().size() !=
                 vexilon::Bmp24Image::kHeaderBytes + image.stride() * layout->height) {
             std::abort();
         }
     }
-    if (const auto layout = vexilon::readBmp24Layout(file)) {
-        vexilon::bmp24FitsFile(*layout, size);
+    if (const auto layout = vexilon::readBmpLayout(file)) {
+        vexilon::bmpFitsFile(*layout, size);
     }
     return 0;
 }

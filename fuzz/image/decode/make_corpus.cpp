@@ -1,10 +1,13 @@
 // Writes the seed corpus of fuzz_decode: one small file of every format and
 // of the variants each decoder tells apart, accepted and refused alike.
+// Kinds our own writers do not make (BMP palettes, GIF, WebP) come from
+// imagemagick_seeds.sh beside this file.
 //   usage: decode_make_corpus <directory>
 #include "corpus_files.h"
 #include "sample_writers.h"
 
 #include <png.h>
+#include <string>
 #include <tiffio.h>
 
 using namespace vexilon::samples;
@@ -22,12 +25,21 @@ int main(int argc, char** argv) {
     corpus->save("grey.jpg", writeJpeg(block, {.components = 1, .quality = 50}));
     corpus->save("progressive.jpg", writeJpeg(block, {.quality = 50, .progressive = true}));
     corpus->save("cmyk.jpg", writeJpeg(block, {.components = 4, .quality = 50}));
+    for (const std::uint8_t orientation : {3, 6, 8}) {
+        corpus->save("orientation" + std::to_string(orientation) + ".jpg",
+                     withOrientation(writeJpeg(block, {.quality = 50}), orientation));
+    }
+    Bytes cut = writeJpeg(block, {.quality = 50, .progressive = true});
+    cut.resize(cut.size() * 2 / 3);
+    corpus->save("cut-progressive.jpg", cut);
 
     corpus->save("bottom-up.bmp", writeBmp(p));
     corpus->save("top-down.bmp", writeBmp(p, {.topDown = true}));
     corpus->save("core.bmp", writeBmp(p, {.coreHeader = true}));
     corpus->save("bit-fields.bmp", writeBmp(p, {.compression = 3}));
     corpus->save("rle8.bmp", writeBmp(p, {.bits = 8, .compression = 1}));
+    corpus->save("rle4.bmp", writeBmp(p, {.bits = 4, .compression = 2}));
+    corpus->save("masks16.bmp", writeBmp(p, {.bits = 16, .compression = 3}));
 
     corpus->save("plain.tif", writeTiff(p));
     corpus->save("strips-lzw.tif",

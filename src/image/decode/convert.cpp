@@ -21,8 +21,8 @@ PictureSize pictureSize(const std::string& path) {
     // The intermediate image is a 24-bit BMP: its header says it all, and
     // the rows need not be read twice for the two questions.
     if (const auto head = readFileBytes(path, Bmp24Image::kHeaderBytes)) {
-        const auto layout = readBmp24Layout(head->bytes());
-        if (layout && bmp24FitsFile(*layout, head->fileSize)) {
+        const auto layout = readBmpLayout(head->bytes());
+        if (layout && isPlain24(*layout) && bmpFitsFile(*layout, head->fileSize)) {
             return {static_cast<std::int32_t>(layout->width),
                     static_cast<std::int32_t>(layout->height)};
         }

@@ -21,7 +21,8 @@ struct DecoderStep {
 constexpr DecoderStep kDecoders[] = {
     {mayBeJpeg, decodeJpeg, wholeFile, true},  {mayBeBmp, decodeBmp, bmpExtent, false},
     {mayBeTiff, decodeTiff, wholeFile, false}, {mayBePng, decodePng, wholeFile, false},
-    {mayBePcx, decodePcx, wholeFile, false},   {mayBePhotoCd, decodePhotoCd, photoCdExtent, false},
+    {mayBePcx, decodePcx, wholeFile, false},   {mayBeGif, decodeGif, wholeFile, false},
+    {mayBeWebp, decodeWebp, wholeFile, false}, {mayBePhotoCd, decodePhotoCd, photoCdExtent, false},
 };
 
 int settle(DecodeOutcome outcome, Bmp24Image& attempt, Bmp24Image& image) {

@@ -33,6 +33,8 @@ bool mayBeBmp(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 bool mayBeTiff(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 bool mayBePng(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 bool mayBePcx(std::span<const std::uint8_t> head, std::uint64_t fileSize);
+bool mayBeGif(std::span<const std::uint8_t> head, std::uint64_t fileSize);
+bool mayBeWebp(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 bool mayBePhotoCd(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 
 // How much of the file, from its start, a decoder whose opening checks
@@ -40,7 +42,7 @@ bool mayBePhotoCd(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 using ReadExtent = std::uint64_t (*)(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 
 std::uint64_t wholeFile(std::span<const std::uint8_t> head, std::uint64_t fileSize);
-// A 24-bit BMP ends with its last pixel row; the head alone when the
+// An uncompressed BMP ends with its last pixel row; the head alone when the
 // picture is beyond the size limit, which the decoder then refuses.
 std::uint64_t bmpExtent(std::span<const std::uint8_t> head, std::uint64_t fileSize);
 // The Photo CD decoder reads no further than the end of the base image.
@@ -55,6 +57,8 @@ DecodeOutcome decodeBmp(std::span<const std::uint8_t> file, Bmp24Image& image);
 DecodeOutcome decodeTiff(std::span<const std::uint8_t> file, Bmp24Image& image);
 DecodeOutcome decodePng(std::span<const std::uint8_t> file, Bmp24Image& image);
 DecodeOutcome decodePcx(std::span<const std::uint8_t> file, Bmp24Image& image);
+DecodeOutcome decodeGif(std::span<const std::uint8_t> file, Bmp24Image& image);
+DecodeOutcome decodeWebp(std::span<const std::uint8_t> file, Bmp24Image& image);
 DecodeOutcome decodePhotoCd(std::span<const std::uint8_t> file, Bmp24Image& image);
 
 // decodePicture for a file: a JPEG is decoded as it is read; any other file

@@ -1,6 +1,7 @@
 #include "image/decode/decode_limits.h"
 #include "image/decode/decoders.h"
 #include "image/decode/jpeg_job.h"
+#include "image/decode/orientation.h"
 
 #include <cstdio>
 
@@ -20,7 +21,8 @@ DecodeOutcome decodeFrom(JpegJob& job, bool headerRead, Bmp24Image& image) {
                         static_cast<std::int32_t>(c.image_height))) {
         return DecodeOutcome::Failed;
     }
-    return job.readPixels(image) ? DecodeOutcome::Decoded : DecodeOutcome::Failed;
+    const bool read = job.readPixels(image) && turnUpright(image, job.orientation());
+    return read ? DecodeOutcome::Decoded : DecodeOutcome::Failed;
 }
 
 } // namespace

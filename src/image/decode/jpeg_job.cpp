@@ -1,8 +1,7 @@
 #include "image/decode/jpeg_job.h"
 
 #include "image/decode/decode_limits.h"
-
-#include <jerror.h>
+#include "image/decode/orientation.h"
 
 #ifndef JCS_EXTENSIONS
 #error "libjpeg-turbo's extended colour spaces are needed to decode straight into BMP order"
@@ -28,7 +27,6 @@ bool rewoundJpegFile(std::FILE* file) {
 JpegJob::JpegJob() {
     cinfo_.err = jpeg_std_error(&errors_);
     errors_.error_exit = abandon;
-    errors_.emit_message = emitMessage;
     errors_.output_message = outputNothing;
     cinfo_.client_data = this;
 }
@@ -41,13 +39,24 @@ void JpegJob::abandon(j_common_ptr cinfo) {
     std::longjmp(static_cast<JpegJob*>(cinfo->client_data)->jump_, 1);
 }
 
-void JpegJob::emitMessage(j_common_ptr cinfo, int level) {
-    // libjpeg pads a file that ends early with grey and carries on; a file
-    // that cannot hold the picture its header states is refused instead.
-    const int code = cinfo->err->msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
-        abandon(cinfo);
+// Called under the setjmp of the caller.
+void JpegJob::begin() {
+    jpeg_create_decompress(&cinfo_);
+    cinfo_.mem->max_memory_to_use = kMaxLibraryBuffer;
+    // Exif blocks are kept for their orientation tag.
+    jpeg_save_markers(&cinfo_, JPEG_APP0 + 1, 0xFFFF);
+}
+
+int JpegJob::orientation() const {
+    for (jpeg_saved_marker_ptr m = cinfo_.marker_list; m != nullptr; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1) {
+            const int found = exifOrientation({m->data, m->data_length});
+            if (found != 1) {
+                return found;
+            }
+        }
     }
+    return 1;
 }
 
 void JpegJob::watchScans(j_common_ptr cinfo) {
@@ -63,8 +72,7 @@ bool JpegJob::readHeader(std::FILE* file) {
     if (setjmp(jump_) != 0) {
         return false;
     }
-    jpeg_create_decompress(&cinfo_);
-    cinfo_.mem->max_memory_to_use = kMaxLibraryBuffer;
+    begin();
     jpeg_stdio_src(&cinfo_, file);
     return jpeg_read_header(&cinfo_, TRUE) == JPEG_HEADER_OK;
 }
@@ -73,8 +81,7 @@ bool JpegJob::readHeader(const std::uint8_t* data, std::size_t size) {
     if (setjmp(jump_) != 0) {
         return false;
     }
-    jpeg_create_decompress(&cinfo_);
-    cinfo_.mem->max_memory_to_use = kMaxLibraryBuffer;
+    begin();
     jpeg_mem_src(&cinfo_, data, size);
     return jpeg_read_header(&cinfo_, TRUE) == JPEG_HEADER_OK;
 }

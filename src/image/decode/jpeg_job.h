@@ -16,10 +16,11 @@ namespace vexilon {
 bool rewoundJpegFile(std::FILE* file);
 
 // One libjpeg decompression under the rules every JPEG path keeps: libjpeg's
-// own buffers capped, nothing printed, a file that ends early or holds a stray
-// marker refused rather than padded with grey, and a file with more scans
-// than any real encoder writes abandoned during the pixel read. Every libjpeg
-// error comes back as false from the call that met it; the job is then done.
+// own buffers capped, nothing printed, warnings no errors (a file that ends
+// early shows what it holds, the rest grey, as libjpeg gives it), and a file
+// with more scans than any real encoder writes abandoned during the pixel
+// read. Every libjpeg error comes back as false from the call that met it;
+// the job is then done.
 class JpegJob {
 public:
     JpegJob();
@@ -40,9 +41,12 @@ public:
 
     const jpeg_decompress_struct& info() const { return cinfo_; }
 
+    // The Exif orientation (1 to 8) of the header read; 1 when it has none.
+    int orientation() const;
+
 private:
     [[noreturn]] static void abandon(j_common_ptr cinfo);
-    static void emitMessage(j_common_ptr cinfo, int level);
+    void begin();
     static void watchScans(j_common_ptr cinfo);
 
     jpeg_decompress_struct cinfo_{};

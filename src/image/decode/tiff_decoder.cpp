@@ -1,5 +1,6 @@
 #include "image/decode/decode_limits.h"
 #include "image/decode/decoders.h"
+#include "image/decode/over_white.h"
 
 #include <algorithm>
 #include <cstring>
@@ -145,13 +146,16 @@ Placement placementOf(std::uint16_t orientation, std::uint32_t height) {
 }
 
 // One row of the RGBA reader's output (A, B, G, R from the high byte down)
-// as blue, green, red; alpha is dropped.
+// as blue, green, red over white. The reader gives associated alpha for both
+// kinds a file may hold (it multiplies unassociated alpha in), and 255 where
+// there is none.
 void storeRow(const std::uint32_t* in, std::uint32_t width, bool rightToLeft, std::uint8_t* out) {
     for (std::uint32_t x = 0; x < width; ++x) {
         const std::uint32_t pixel = in[rightToLeft ? width - 1 - x : x];
-        out[3 * x] = static_cast<std::uint8_t>(TIFFGetB(pixel));
-        out[3 * x + 1] = static_cast<std::uint8_t>(TIFFGetG(pixel));
-        out[3 * x + 2] = static_cast<std::uint8_t>(TIFFGetR(pixel));
+        const auto alpha = static_cast<std::uint8_t>(TIFFGetA(pixel));
+        out[3 * x] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetB(pixel)), alpha);
+        out[3 * x + 1] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetG(pixel)), alpha);
+        out[3 * x + 2] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetR(pixel)), alpha);
     }
 }
 

@@ -1,7 +1,11 @@
 #include "image/pipeline/reduced_jpeg.h"
 
+#include "image/decode/decode_limits.h"
 #include "image/decode/jpeg_job.h"
+#include "image/decode/orientation.h"
 #include "image/pipeline/fitting.h"
+
+#include <utility>
 
 namespace vexilon {
 namespace {
@@ -25,13 +29,6 @@ bool chooseScale(JpegJob& job, int minWidth, int minHeight) {
     return false;
 }
 
-// Within what every decoder takes in, so that this path never accepts a
-// picture the full decoders would refuse; larger ones are left to them.
-bool withinPictureLimits(JDIMENSION width, JDIMENSION height) {
-    constexpr JDIMENSION kLargestSide = 16384;
-    return width <= kLargestSide && height <= kLargestSide;
-}
-
 } // namespace
 
 ReducedDecode decodeReducedJpeg(std::FILE* file, std::int32_t& width, std::int32_t& height,
@@ -44,13 +41,24 @@ ReducedDecode decodeReducedJpeg(std::FILE* file, std::int32_t& width, std::int32
         return ReducedDecode::NotReduced;
     }
     const jpeg_decompress_struct& c = job.info();
+    // Within what every decoder takes in, so that this path never accepts a
+    // picture the full decoders would refuse.
     if ((c.num_components != 1 && c.num_components != 3) ||
-        !withinPictureLimits(c.image_width, c.image_height)) {
+        !pictureSizeAllowed(c.image_width, c.image_height)) {
         return ReducedDecode::NotReduced;
     }
+    // The picture's size is that of the upright picture; the stored one is
+    // turned after decoding.
+    const int orientation = job.orientation();
     width = static_cast<std::int32_t>(c.image_width);
     height = static_cast<std::int32_t>(c.image_height);
-    const Placement fitted = fitPicture(width, height);
+    if (swapsSides(orientation)) {
+        std::swap(width, height);
+    }
+    Placement fitted = fitPicture(width, height);
+    if (swapsSides(orientation)) {
+        std::swap(fitted.width, fitted.height);
+    }
     if (!isScaled(width, height) || !chooseScale(job, fitted.width, fitted.height)) {
         return ReducedDecode::NotReduced;
     }
@@ -59,7 +67,7 @@ ReducedDecode decodeReducedJpeg(std::FILE* file, std::int32_t& width, std::int32
                           static_cast<std::int32_t>(c.output_height))) {
         return ReducedDecode::NotReduced;
     }
-    if (!job.readPixels(reduced)) {
+    if (!job.readPixels(reduced) || !turnUpright(reduced, orientation)) {
         return ReducedDecode::NotReduced;
     }
     reduced.finish();

@@ -42,16 +42,17 @@ TEST_F(ConvertFile, FailuresLeaveTheTargetAlone) {
     EXPECT_EQ(convertToBmp24((dir_ / "missing.png").string(), target), kConvertSourceMissing);
     EXPECT_EQ(convertToBmp24("", target), kConvertNameMissing);
     EXPECT_EQ(convertToBmp24(png, ""), kConvertNameMissing);
-    EXPECT_EQ(convertToBmp24(save("gif.gif", gifFile()), target), kConvertNotAPicture);
+    const Bytes ppm{'P', '6', '\n', '1', ' ', '1', '\n', '2', '5', '5', '\n', 0, 0, 0};
+    EXPECT_EQ(convertToBmp24(save("dot.ppm", ppm), target), kConvertNotAPicture);
     EXPECT_EQ(convertToBmp24(dir_.string(), target), kConvertNotAPicture);
     const Bytes jpeg = writeJpeg(patternPicture(40, 30));
-    EXPECT_EQ(convertToBmp24(save("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + 300)), target),
+    EXPECT_EQ(convertToBmp24(save("header.jpg", Bytes(jpeg.begin(), jpeg.begin() + 100)), target),
               kConvertNotAPicture);
     EXPECT_EQ(readFile(target), (Bytes{1, 2, 3}));
     EXPECT_EQ(convertToBmp24(png, (dir_ / "no/such/dir/out.bmp").string()), kConvertWriteFailed);
 
     for (const std::string& unreadable :
-         {(dir_ / "missing.bmp").string(), (dir_ / "gif.gif").string(), std::string()}) {
+         {(dir_ / "missing.bmp").string(), (dir_ / "dot.ppm").string(), std::string()}) {
         EXPECT_EQ(imageWidth(unreadable), 0) << unreadable;
         EXPECT_EQ(imageHeight(unreadable), 0) << unreadable;
     }

@@ -1,4 +1,5 @@
 #include "decode_test_support.h"
+#include "reference_tool.h"
 #include "sample_writers.h"
 
 #include <gtest/gtest.h>
@@ -44,15 +45,59 @@ TEST(Jpeg, ColourAndGreyComeOutWithinCodingLoss) {
     }
 }
 
-TEST(Jpeg, ShortFilesAndEndlessProgressionsAreRefused) {
-    const RgbPicture picture = patternPicture(64, 48);
-    for (const bool progressive : {false, true}) {
-        Bytes file = writeJpeg(picture, {.progressive = progressive});
-        file.resize(file.size() * 2 / 3);
-        EXPECT_EQ(decodeBytes(file), kConvertNotAPicture) << "progressive " << progressive;
+class JpegFiles : public ScratchDirectoryTest {};
+
+// ImageMagick's -auto-orient is the reference for what each orientation means.
+TEST_F(JpegFiles, EveryOrientationComesOutUpright) {
+    const Bytes stored = writeJpeg(patternPicture(40, 24), {.quality = 100});
+    for (std::uint8_t orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(static_cast<int>(orientation));
+        const std::filesystem::path file = save("turned.jpg", withOrientation(stored, orientation));
+        const std::optional<RgbPicture> upright = referencePixels(file, "-auto-orient");
+        ASSERT_TRUE(upright.has_value());
+        Bytes out;
+        ASSERT_EQ(decodeBytes(readFile(file), &out), kConvertOk);
+        EXPECT_EQ(differingPixels(pixelsOf(out), *upright), 0);
     }
+}
+
+TEST(Jpeg, OrientationTagsThatAreMalformedOrOutsideTheBlockLeaveThePictureAsStored) {
+    const Bytes stored = writeJpeg(patternPicture(40, 24));
+    Bytes plain;
+    ASSERT_EQ(decodeBytes(stored, &plain), kConvertOk);
+    Bytes outside = withOrientation(stored, 6);
+    outside[16] = 0xF0; // the directory's offset far past the block
+    Bytes unknown = withOrientation(stored, 9);
+    Bytes wrongType = withOrientation(stored, 6);
+    wrongType[24] = 4; // LONG, not SHORT
+    for (const Bytes& file : {outside, unknown, wrongType}) {
+        Bytes out;
+        ASSERT_EQ(decodeBytes(file, &out), kConvertOk);
+        EXPECT_TRUE(out == plain);
+    }
+}
+
+// A file that ends early shows what it holds, as libjpeg's own tool does.
+TEST_F(JpegFiles, AShortFileDecodesAsDjpegShowsIt) {
+    for (const bool progressive : {false, true}) {
+        SCOPED_TRACE(progressive);
+        Bytes file = writeJpeg(patternPicture(64, 48), {.progressive = progressive});
+        file.resize(file.size() * 2 / 3);
+        const std::string cut = save("cut.jpg", file);
+        // djpeg ends with status 2 after a warning, as here.
+        runTool("djpeg -ppm -outfile " + shellQuoted(dir_ / "cut.ppm") + " " + shellQuoted(cut));
+        const std::optional<RgbPicture> reference = readPpm(dir_ / "cut.ppm");
+        ASSERT_TRUE(reference.has_value());
+        Bytes out;
+        ASSERT_EQ(decodeBytes(file, &out), kConvertOk);
+        EXPECT_EQ(differingPixels(pixelsOf(out), *reference), 0);
+    }
+}
+
+TEST(Jpeg, EndlessProgressionsAreRefused) {
     // 128 scans, each a valid step, is far beyond any real encoder.
-    const Bytes manyScans = writeJpeg(picture, {.components = 1, .everyCoefficientAlone = true});
+    const Bytes manyScans =
+        writeJpeg(patternPicture(64, 48), {.components = 1, .everyCoefficientAlone = true});
     EXPECT_EQ(decodeBytes(manyScans), kConvertNotAPicture);
 }
 

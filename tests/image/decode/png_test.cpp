@@ -59,22 +59,6 @@ TEST(PngPixelKinds, GreyAndPaletteDepthsExpandToColour) {
     }
 }
 
-TEST(PngPixelKinds, TransparentPixelsKeepTheirStoredColour) {
-    const RgbPicture picture = patternPicture(9, 5);
-    Bytes out;
-    ASSERT_EQ(decodeBytes(writePng(picture,
-                                   {.colourType = PNG_COLOR_TYPE_RGB_ALPHA, .alpha = Bytes(45, 0)}),
-                          &out),
-              kConvertOk);
-    EXPECT_TRUE(out == intermediateOf(picture));
-    ASSERT_EQ(decodeBytes(writePng(picture, {.colourType = PNG_COLOR_TYPE_GRAY_ALPHA,
-                                             .alpha = Bytes(45, 0)}),
-                          &out),
-              kConvertOk);
-    const int red = picture.at(4, 3)[0];
-    EXPECT_EQ(rgbAt(out, 4, 3), (std::array<int, 3>{red, red, red}));
-}
-
 TEST(PngPixelKinds, IndexBeyondTheTableReadsAsEntryZero) {
     // Pixel (x, y) has index x + 6y; the table stops after entry 7.
     const RgbPicture picture = patternPicture(6, 2, 12);

@@ -18,16 +18,21 @@ Bytes writeBmp(const RgbPicture& picture, const BmpOptions& o) {
     // The three masks of bit fields stand where the table would: each has a
     // zero top byte, so it is written as a table entry would be.
     if (o.compression == 3) {
-        for (const std::uint32_t mask : o.bits == 16 ? std::array{0x7C00U, 0x03E0U, 0x001FU}
-                                                     : std::array{0xFF0000U, 0xFF00U, 0xFFU}) {
+        const std::array<std::uint32_t, 3> usual = o.bits == 16
+                                                       ? std::array{0x7C00U, 0x03E0U, 0x001FU}
+                                                       : std::array{0xFF0000U, 0xFF00U, 0xFFU};
+        for (const std::uint32_t mask : o.masks[0] != 0 ? o.masks : usual) {
             f.table.push_back({static_cast<std::uint8_t>(mask >> 16),
                                static_cast<std::uint8_t>(mask >> 8),
                                static_cast<std::uint8_t>(mask)});
         }
     }
-    const std::uint32_t colours = o.bits <= 8 ? (1U << o.bits) : 0;
+    const std::uint32_t colours = o.bits > 8           ? 0
+                                  : o.coloursUsed != 0 ? o.coloursUsed
+                                                       : 1U << o.bits;
+    f.coloursUsed = o.coloursUsed;
     for (std::uint32_t i = 0; i < colours; ++i) {
-        const auto grey = static_cast<std::uint8_t>(i * 255 / (colours - 1));
+        const auto grey = static_cast<std::uint8_t>(colours == 1 ? 0 : i * 255 / (colours - 1));
         f.table.push_back({grey, grey, grey});
     }
     if (o.compression == 1 || o.compression == 2) {
@@ -35,6 +40,7 @@ Bytes writeBmp(const RgbPicture& picture, const BmpOptions& o) {
         f.pixels.insert(f.pixels.end(), {0, 1}); // end of bitmap
     } else {
         f.pixels.resize(stride * h, 0);
+        f.pixels[0] = o.bits == 24 ? 0 : o.firstPixel;
         for (std::uint32_t i = 0; i < h && o.bits == 24; ++i) {
             const std::uint32_t y = o.topDown ? i : h - 1 - i;
             for (std::uint32_t x = 0; x < w; ++x) {

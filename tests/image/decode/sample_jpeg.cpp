@@ -74,4 +74,22 @@ Bytes writeJpeg(const RgbPicture& p, const JpegOptions& o) {
     return out;
 }
 
+Bytes withOrientation(const Bytes& jpeg, std::uint8_t orientation) {
+    const Bytes exif{'E',  'x',  'i', 'f', 0, 0,       // Exif header
+                     'I',  'I',  42,  0,   8, 0, 0, 0, // TIFF, first directory at 8
+                     1,    0,                          // one entry
+                     0x12, 0x01, 3,   0,   1, 0, 0, 0, orientation, 0, 0, 0, // orientation, SHORT
+                     0,    0,    0,   0};                                    // no next directory
+    const auto length = static_cast<std::uint16_t>(exif.size() + 2);
+    Bytes file{0xFF,
+               0xD8,
+               0xFF,
+               0xE1,
+               static_cast<std::uint8_t>(length >> 8),
+               static_cast<std::uint8_t>(length)};
+    file.insert(file.end(), exif.begin(), exif.end());
+    file.insert(file.end(), jpeg.begin() + 2, jpeg.end());
+    return file;
+}
+
 } // namespace vexilon::samples

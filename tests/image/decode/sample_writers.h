@@ -2,6 +2,7 @@
 
 #include "sample_picture.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,9 @@ struct BmpOptions {
     std::uint32_t compression = 0; // 1 RLE8, 2 RLE4 (an empty stream), 3 bit fields
     bool topDown = false;
     bool coreHeader = false;
+    std::uint32_t coloursUsed = 0;           // table entries, up to 8 bits; 0: all the depth allows
+    std::uint8_t firstPixel = 0;             // the first stored byte of pixels other than 24 bits
+    std::array<std::uint32_t, 3> masks = {}; // bit fields; zeros: the usual ones
 };
 Bytes writeBmp(const RgbPicture& picture, const BmpOptions& options = {});
 
@@ -37,6 +41,10 @@ struct JpegOptions {
     bool everyCoefficientAlone = false; // grey only: 128 progressive scans
 };
 Bytes writeJpeg(const RgbPicture& picture, const JpegOptions& options = {});
+// The JPEG with an Exif block holding only the orientation tag (1 to 8 mean
+// something), right after the start-of-image marker: the block starts at
+// byte 4, its directory's offset at byte 16, the tag's type at byte 24.
+Bytes withOrientation(const Bytes& jpeg, std::uint8_t orientation);
 
 struct TiffOptions {
     int compression = 1;            // COMPRESSION_*

@@ -75,21 +75,34 @@ TEST_F(IntakePictureTest, ALargeJpegIsReducedOnTheWayInYetFitsLikeTheWholePictur
     EXPECT_LT(meanDifference(a, b), 1.0);
 }
 
-TEST_F(IntakePictureTest, ALargeJpegThatEndsEarlyOrNeverEndsItsScansIsRefusedOnTheReducedRoadToo) {
-    // Large enough to be reduced: neither may come out padded or decoded at
-    // length by the reduced decode while the full decode refuses it.
+// The reduced road takes what the full decoders take, and turns what they turn.
+TEST_F(IntakePictureTest, OnTheReducedRoadShortFilesAreTakenInTurnedPicturesStandUpright) {
     const samples::RgbPicture scene = smoothScene(1200, 800);
     for (const bool progressive : {false, true}) {
         Bytes cut = samples::writeJpeg(scene, {.progressive = progressive});
         cut.resize(cut.size() * 2 / 3);
         IntakePicture picture;
-        EXPECT_FALSE(decodeForIntake(save("cut.jpg", cut), picture))
-            << "progressive " << progressive;
+        EXPECT_TRUE(decodeForIntake(save("cut.jpg", cut), picture)) << progressive;
+        EXPECT_EQ(picture.pixels.width(), 600);
     }
     const Bytes manyScans =
         samples::writeJpeg(scene, {.components = 1, .everyCoefficientAlone = true});
-    IntakePicture picture;
-    EXPECT_FALSE(decodeForIntake(save("scans.jpg", manyScans), picture));
+    IntakePicture refused;
+    EXPECT_FALSE(decodeForIntake(save("scans.jpg", manyScans), refused));
+
+    // Stored 1200 x 800, to be shown turned a quarter clockwise.
+    const std::string turned =
+        save("turned.jpg", samples::withOrientation(samples::writeJpeg(scene), 6));
+    IntakePicture reduced;
+    ASSERT_TRUE(decodeForIntake(turned, reduced));
+    EXPECT_EQ(reduced.width, 800);
+    EXPECT_EQ(reduced.height, 1200);
+    EXPECT_EQ(reduced.placement, (Placement{81, 0, 326, 490}));
+    EXPECT_EQ(reduced.pixels.width(), 400);
+    IntakePicture whole{800, 1200, reduced.placement, {}};
+    ASSERT_EQ(decodePictureFile(turned, whole.pixels), 1);
+    EXPECT_EQ(whole.pixels.width(), 800);
+    EXPECT_LT(meanDifference(fittedPixels(reduced), fittedPixels(whole)), 1.0);
 }
 
 TEST_F(IntakePictureTest, AreaAveragingWeighsEverySourcePixelByTheShareItCovers) {
