@@ -14,7 +14,7 @@ packages=(
   fontconfig
   # test, fuzz, bench
   xvfb xauth xdotool clang libclang-rt-14-dev
-  libjpeg-turbo-progs imagemagick libvips-tools time python3
+  libjpeg-turbo-progs webp imagemagick libvips-tools time python3
   # desktop integration: D-Bus test sessions, icon rendering, package checks
   dbus-daemon librsvg2-bin desktop-file-utils appstream dpkg-dev
 )

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Wall time and peak memory of convertToBmp24 on a 6000 x 4000 JPEG, a
-# 4000 x 2667 PNG and an uncompressed TIFF of the same picture, beside
-# `djpeg -bmp` and ImageMagick's `convert FILE -type TrueColor BMP3:out.bmp`
-# on the same files. Medians of several runs, each after one warm-up run.
+# 4000 x 2667 PNG and an uncompressed TIFF of the same picture, and on that
+# picture as ImageMagick writes it in the kinds it makes for us: an 8-bit
+# palette BMP, an RLE8 BMP, a 16-bit PNG, a GIF and a lossless WebP; beside
+# `djpeg -bmp`, `dwebp -bmp` and ImageMagick's
+# `convert FILE -type TrueColor BMP3:out.bmp` on the same files. Medians of
+# several runs, each after one warm-up run.
 #
 #   usage: bench/image/decode/run.sh [runs, default 5] [bench_decode binary]
 # Without a binary it builds bench_decode in build/dev.
@@ -22,6 +25,11 @@ magick=/usr/bin/convert
 work=$(mktemp -d /tmp/bench-decode.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 "$bin" make "$work"
+"$magick" "$work/picture.png" -colors 256 -type Palette -compress None "BMP3:$work/picture.bmp8"
+"$magick" "$work/picture.bmp8" -type Palette -compress RLE "BMP3:$work/picture.rle8"
+"$magick" "$work/picture.png" -depth 16 "PNG48:$work/picture.png16"
+"$magick" "$work/picture.bmp8" "GIF:$work/picture.gif"
+"$magick" "$work/picture.png" -define webp:lossless=true "WEBP:$work/picture.webp"
 
 measure() {
   local format=$1 program=$2
@@ -29,11 +37,14 @@ measure() {
   time_runs "$work/results" "$runs" "$format $program" "$@"
 }
 
-for format in jpg png tif; do
+for format in jpg png tif bmp8 rle8 png16 gif webp; do
   in="$work/picture.$format"
   measure "$format" convertToBmp24 "$bin" convert "$in" "$work/ours.bmp"
   if [ "$format" = jpg ]; then
     measure "$format" djpeg djpeg -bmp -outfile "$work/djpeg.bmp" "$in"
+  fi
+  if [ "$format" = webp ]; then
+    measure "$format" dwebp dwebp -bmp -o "$work/dwebp.bmp" "$in"
   fi
   measure "$format" ImageMagick "$magick" "$in" -type TrueColor "BMP3:$work/magick.bmp"
 done
@@ -49,8 +60,11 @@ ok = True
 jt, jm = med[("jpg", "convertToBmp24")]
 dt, dm = med[("jpg", "djpeg")]
 ok &= jt <= 1.1 * dt and jm <= 1.1 * dm
-for fmt in ("jpg", "png", "tif"):
+for fmt in ("jpg", "png", "tif", "bmp8", "rle8", "png16", "gif", "webp"):
     ok &= med[(fmt, "convertToBmp24")][0] <= 0.5 * med[(fmt, "ImageMagick")][0]
-print("targets (JPEG within 1.1 x djpeg in time and memory, every file at most half of ImageMagick's time):",
-      "met" if ok else "MISSED")
+wt, wm = med[("webp", "convertToBmp24")]
+dt, dm = med[("webp", "dwebp")]
+ok &= wt <= 1.1 * dt
+print("targets (JPEG within 1.1 x djpeg in time and memory, WebP within 1.1 x dwebp in time,",
+      "every file at most half of ImageMagick's time):", "met" if ok else "MISSED")
 PY

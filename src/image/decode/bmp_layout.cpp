@@ -43,24 +43,34 @@ std::optional<BmpChannel> channelOf(std::uint32_t mask) {
     return BmpChannel{mask, shift, bits};
 }
 
+// The masks a file of 16 or 32 bits states, or the usual ones when it
+// states none; false when they lie beyond the bytes given.
+bool readMasks(std::span<const std::uint8_t> head, const BmpHeaders& headers,
+               const BmpLayout& layout, std::array<std::uint32_t, 4>& masks) {
+    masks = layout.bits == 32 ? std::array<std::uint32_t, 4>{0xFF0000, 0xFF00, 0xFF, 0}
+                              : std::array<std::uint32_t, 4>{0x7C00, 0x03E0, 0x001F, 0};
+    if (layout.compression != BmpCompression::BitFields &&
+        layout.compression != BmpCompression::AlphaBitFields) {
+        return true;
+    }
+    const std::size_t at = kBmpFileHeaderSize + kInfoHeaderSize;
+    const bool alphaToo = layout.compression == BmpCompression::AlphaBitFields ||
+                          headers.infoSize >= kAlphaInHeader;
+    const std::size_t count = alphaToo ? 4 : 3;
+    if (head.size() < at + 4 * count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        masks[i] = i < count ? le::read32(head, at + 4 * i) : 0;
+    }
+    return true;
+}
+
 bool readChannels(std::span<const std::uint8_t> head, const BmpHeaders& headers,
                   BmpLayout& layout) {
-    std::array<std::uint32_t, 4> masks = {0x7C00, 0x03E0, 0x001F, 0};
-    if (layout.bits == 32) {
-        masks = {0xFF0000, 0xFF00, 0xFF, 0};
-    }
-    if (layout.compression == BmpCompression::BitFields ||
-        layout.compression == BmpCompression::AlphaBitFields) {
-        const std::size_t at = kBmpFileHeaderSize + kInfoHeaderSize;
-        const bool alphaToo = layout.compression == BmpCompression::AlphaBitFields ||
-                              headers.infoSize >= kAlphaInHeader;
-        const std::size_t count = alphaToo ? 4 : 3;
-        if (head.size() < at + 4 * count) {
-            return false;
-        }
-        for (std::size_t i = 0; i < 4; ++i) {
-            masks[i] = i < count ? le::read32(head, at + 4 * i) : 0;
-        }
+    std::array<std::uint32_t, 4> masks{};
+    if (!readMasks(head, headers, layout, masks)) {
+        return false;
     }
     for (std::size_t i = 0; i < 4; ++i) {
         const std::optional<BmpChannel> channel = channelOf(masks[i]);

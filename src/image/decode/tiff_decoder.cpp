@@ -1,6 +1,5 @@
 #include "image/decode/decode_limits.h"
 #include "image/decode/decoders.h"
-#include "image/decode/over_white.h"
 
 #include <algorithm>
 #include <cstring>
@@ -123,6 +122,7 @@ struct Placement {
     std::uint32_t height = 0;
     bool bottomFirst = false;
     bool rightToLeft = false;
+    bool withAlpha = false; // put over white; opaque pictures skip that pass
 
     std::int32_t row(std::uint32_t fileRow) const {
         return static_cast<std::int32_t>(bottomFirst ? height - 1 - fileRow : fileRow);
@@ -146,16 +146,25 @@ Placement placementOf(std::uint16_t orientation, std::uint32_t height) {
 }
 
 // One row of the RGBA reader's output (A, B, G, R from the high byte down)
-// as blue, green, red over white. The reader gives associated alpha for both
-// kinds a file may hold (it multiplies unassociated alpha in), and 255 where
-// there is none.
-void storeRow(const std::uint32_t* in, std::uint32_t width, bool rightToLeft, std::uint8_t* out) {
+// as blue, green, red.
+void storeRow(const std::uint32_t* in, const Placement& place, std::uint32_t width,
+              std::uint8_t* out) {
     for (std::uint32_t x = 0; x < width; ++x) {
-        const std::uint32_t pixel = in[rightToLeft ? width - 1 - x : x];
-        const auto alpha = static_cast<std::uint8_t>(TIFFGetA(pixel));
-        out[3 * x] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetB(pixel)), alpha);
-        out[3 * x + 1] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetG(pixel)), alpha);
-        out[3 * x + 2] = premultipliedOverWhite(static_cast<std::uint8_t>(TIFFGetR(pixel)), alpha);
+        const std::uint32_t pixel = in[place.rightToLeft ? width - 1 - x : x];
+        out[3 * x] = static_cast<std::uint8_t>(TIFFGetB(pixel));
+        out[3 * x + 1] = static_cast<std::uint8_t>(TIFFGetG(pixel));
+        out[3 * x + 2] = static_cast<std::uint8_t>(TIFFGetR(pixel));
+    }
+    if (!place.withAlpha) {
+        return;
+    }
+    // Over white. The reader gives associated alpha for both kinds a file may
+    // hold (it multiplies unassociated alpha in): the rest of 255 is white.
+    for (std::uint32_t x = 0; x < width; ++x) {
+        const std::uint32_t clear = 255 - TIFFGetA(in[place.rightToLeft ? width - 1 - x : x]);
+        for (std::uint32_t c = 3 * x; c < 3 * x + 3; ++c) {
+            out[c] = static_cast<std::uint8_t>(std::min<std::uint32_t>(out[c] + clear, 255));
+        }
     }
 }
 
@@ -178,7 +187,7 @@ bool readByRows(TIFF* tif, TIFFRGBAImage& rgba, const Placement& place, Bmp24Ima
             return false;
         }
         rgba.put.contig(&rgba, raster.get(), 0, r, width, 1, 0, 0, samples.get());
-        storeRow(raster.get(), width, place.rightToLeft, image.row(place.row(r)));
+        storeRow(raster.get(), place, width, image.row(place.row(r)));
     }
     return true;
 }
@@ -201,7 +210,7 @@ bool readByBands(TIFF* tif, TIFFRGBAImage& rgba, const Placement& place, Bmp24Im
             return false;
         }
         for (std::uint32_t r = 0; r < rows; ++r) {
-            storeRow(raster.get() + std::size_t{r} * width, width, place.rightToLeft,
+            storeRow(raster.get() + std::size_t{r} * width, place, width,
                      image.row(place.row(top + r)));
         }
     }
@@ -246,7 +255,8 @@ DecodeOutcome decodeTiff(std::span<const std::uint8_t> file, Bmp24Image& image) 
     // would otherwise turn a picture stored bottom first over within the
     // rows of one call, which only works when that call reads them all.
     rgba.req_orientation = rgba.orientation;
-    const Placement place = placementOf(rgba.orientation, height);
+    Placement place = placementOf(rgba.orientation, height);
+    place.withAlpha = rgba.alpha != 0;
     if (!image.allocate(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height))) {
         return DecodeOutcome::Failed;
     }

@@ -29,6 +29,27 @@ bool chooseScale(JpegJob& job, int minWidth, int minHeight) {
     return false;
 }
 
+// The picture's own size is that of the upright picture; the stored one,
+// turned after decoding, must cover the fitted size with its sides as stored.
+struct UprightFit {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    Placement storedMinimum;
+};
+
+UprightFit uprightFit(JDIMENSION storedWidth, JDIMENSION storedHeight, int orientation) {
+    UprightFit fit{static_cast<std::int32_t>(storedWidth), static_cast<std::int32_t>(storedHeight),
+                   {}};
+    if (swapsSides(orientation)) {
+        std::swap(fit.width, fit.height);
+    }
+    fit.storedMinimum = fitPicture(fit.width, fit.height);
+    if (swapsSides(orientation)) {
+        std::swap(fit.storedMinimum.width, fit.storedMinimum.height);
+    }
+    return fit;
+}
+
 } // namespace
 
 ReducedDecode decodeReducedJpeg(std::FILE* file, std::int32_t& width, std::int32_t& height,
@@ -47,19 +68,12 @@ ReducedDecode decodeReducedJpeg(std::FILE* file, std::int32_t& width, std::int32
         !pictureSizeAllowed(c.image_width, c.image_height)) {
         return ReducedDecode::NotReduced;
     }
-    // The picture's size is that of the upright picture; the stored one is
-    // turned after decoding.
     const int orientation = job.orientation();
-    width = static_cast<std::int32_t>(c.image_width);
-    height = static_cast<std::int32_t>(c.image_height);
-    if (swapsSides(orientation)) {
-        std::swap(width, height);
-    }
-    Placement fitted = fitPicture(width, height);
-    if (swapsSides(orientation)) {
-        std::swap(fitted.width, fitted.height);
-    }
-    if (!isScaled(width, height) || !chooseScale(job, fitted.width, fitted.height)) {
+    const UprightFit fit = uprightFit(c.image_width, c.image_height, orientation);
+    width = fit.width;
+    height = fit.height;
+    if (!isScaled(width, height) ||
+        !chooseScale(job, fit.storedMinimum.width, fit.storedMinimum.height)) {
         return ReducedDecode::NotReduced;
     }
     Bmp24Image reduced;
