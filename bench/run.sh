@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Prints every benchmark figure of the console in one run: the serial
 # channel's throughput, the reply handling under a flood of position reports,
-# the picture decoders against djpeg and ImageMagick, and a whole picture
-# intake against ImageMagick and libvips.
+# the picture decoders against djpeg and ImageMagick, a whole picture
+# intake against ImageMagick and libvips, and a change of picture mode.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +21,6 @@ bash bench/image/decode/extremes.sh
 echo
 echo "== picture intake =="
 bash bench/image/intake/run.sh
+echo
+echo "== picture modes =="
+bash bench/image/pipeline/run.sh

@@ -1,5 +1,7 @@
 #include "app/console.h"
 
+#include "app/picture_mode_settings.h"
+
 #include "app/console_features.h"
 #include "app/program_state.h"
 #include "app/settings/settings_number.h"
@@ -58,6 +60,11 @@ void Console::wireJob() {
 
 void Console::wireImage() {
     features_.intake.listenTo(*window_.dropTarget());
+    connect(&features_.pictureModeMenu, &PictureModeMenu::modeChosen, this,
+            [this](const PictureMode& mode) {
+                writePictureMode(settings_, state_.pictureMode, mode);
+                features_.intake.changeMode(mode);
+            });
     connect(&features_.intake, &PictureIntake::pictureTakenIn, this, [this] {
         applyControlEvent(window_, ControlEvent::PictureTakenIn);
         features_.clock.resetCounter();
@@ -124,6 +131,8 @@ void Console::restoreSettings() {
     features_.burningTime.show();
 
     state_.carvedColour = settingsTextToInt(settings_.read(settings_keys::kCarvedColour));
+    state_.pictureMode = readPictureMode(settings_);
+    features_.pictureModeMenu.setMode(state_.pictureMode);
 }
 
 void Console::runClosing() {

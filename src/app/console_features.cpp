@@ -1,5 +1,8 @@
 #include "app/console_features.h"
 
+#include "ui/draw_panel.h"
+#include "ui/pic_box.h"
+
 #include "app/program_state.h"
 #include "app/settings/console_paths.h"
 #include "app/window/main_window.h"
@@ -21,6 +24,7 @@ ConsoleFeatures::ConsoleFeatures(MainWindow& window, ProgramState& state, const 
                             [this](int identifier) { hotKeys.release(identifier); }},
               services),
       intake(window.previewArea(), state.pipelineValues(), paths.programDirectory, services),
+      pictureModeMenu(window, {&window.previewArea().picture, &window.previewArea().canvas}),
       editing(window.previewArea(), state.pipelineValues(), intake, paths.programDirectory),
       upload(window.previewArea(), state.imageBitmap, paths.programDirectory, services),
       jobTracker(window.runTimeLabel(), [this] { return clock.elapsedSeconds(); }) {}

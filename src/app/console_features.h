@@ -9,6 +9,7 @@
 #include "image/view/image_editing.h"
 #include "image/view/image_upload.h"
 #include "image/view/picture_intake.h"
+#include "image/view/picture_mode_menu.h"
 #include "link/connection/connection.h"
 #include "link/connection/reply_routing.h"
 #include "ui/base/services.h"
@@ -37,6 +38,7 @@ struct ConsoleFeatures {
     JobControl jobControl;
     Jogging jogging;
     PictureIntake intake;
+    PictureModeMenu pictureModeMenu;
     ImageEditing editing;
     ImageUpload upload;
     JobTracker jobTracker;

@@ -27,9 +27,12 @@ struct ProgramState {
     std::optional<std::string> previewPath;
     std::optional<QImage> canvasSnapshot;
     std::int32_t zoomSize = 0;
+    PictureMode pictureMode;
+    std::optional<TakenInPicture> takenIn;
 
     PipelineValues pipelineValues() {
-        return {imageBitmap, imagePath, previewPath, canvasSnapshot, zoomSize};
+        return {imageBitmap, imagePath,   previewPath, canvasSnapshot,
+                zoomSize,    pictureMode, takenIn};
     }
 };
 

@@ -17,6 +17,11 @@ namespace settings_keys {
 inline constexpr SettingKey kBurningTime{"MainWindow", "Burning_time", "60"};
 inline constexpr SettingKey kStepPause{"Setting", "Motor", "35"};
 inline constexpr SettingKey kCarvedColour{"Setting", "Color", "255"};
+inline constexpr SettingKey kPictureMode{"Setting", "Picture_mode", "threshold"};
+inline constexpr SettingKey kHalftoneCell{"Setting", "Halftone_cell", "6"};
+inline constexpr SettingKey kBrightness{"Setting", "Brightness", "0"};
+inline constexpr SettingKey kContrast{"Setting", "Contrast", "0"};
+inline constexpr SettingKey kInvert{"Setting", "Invert", "0"};
 } // namespace settings_keys
 
 } // namespace vexilon

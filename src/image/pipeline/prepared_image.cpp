@@ -1,6 +1,7 @@
 #include "image/pipeline/prepared_image.h"
 
 #include "image/bmp/bmp_headers.h"
+#include "image/pipeline/dot_patterns.h"
 
 #include <algorithm>
 #include <bit>
@@ -69,6 +70,34 @@ std::optional<PreparedImage> PreparedImage::fromSnapshot(const PixelView& snapsh
         }
     }
     return image;
+}
+
+std::optional<PreparedImage> PreparedImage::fromSnapshot(const PixelView& snapshot,
+                                                         const PictureMode& mode,
+                                                         PixelRect pictureArea) {
+    std::optional<PreparedImage> image = fromSnapshot(snapshot);
+    const int left = std::max(pictureArea.x, 0);
+    const int top = std::max(pictureArea.y, 0);
+    const PixelRect area{left, top,
+                         std::min(pictureArea.x + pictureArea.width, kPreparedSide) - left,
+                         std::min(pictureArea.y + pictureArea.height, kPreparedSide) - top};
+    if (!image || mode == PictureMode{} || area.width <= 0 || area.height <= 0) {
+        return image;
+    }
+    const std::vector<std::uint8_t> dots = pictureDots(snapshot, area, mode);
+    for (int y = 0; y < area.height; ++y) {
+        for (int x = 0; x < area.width; ++x) {
+            image->setWhite(area.x + x, area.y + y,
+                            dots[static_cast<std::size_t>(y) * area.width + x] != 0);
+        }
+    }
+    return image;
+}
+
+void PreparedImage::setWhite(int x, int y, bool white) {
+    const auto bit = static_cast<std::uint8_t>(0x80u >> (x % 8));
+    std::uint8_t& byte = row(y)[x / 8];
+    byte = white ? static_cast<std::uint8_t>(byte | bit) : static_cast<std::uint8_t>(byte & ~bit);
 }
 
 std::optional<PreparedImage> PreparedImage::fromUploadBitmap(const Bitmap& uploadOriented) {

@@ -3,6 +3,7 @@
 #include "image/bitmap/bitmap.h"
 #include "image/bitmap/rgb.h"
 #include "image/pipeline/area_average.h"
+#include "image/pipeline/picture_mode.h"
 
 #include <array>
 #include <cstdint>
@@ -37,6 +38,10 @@ public:
     // The black-and-white conversion of a 512 x 512 snapshot; nothing for
     // pixels of any other size.
     static std::optional<PreparedImage> fromSnapshot(const PixelView& snapshot);
+    // The same, with the picture's area (clipped to the image) converted by
+    // `mode` instead; the surround keeps the plain rule, so it stays white.
+    static std::optional<PreparedImage>
+    fromSnapshot(const PixelView& snapshot, const PictureMode& mode, PixelRect pictureArea);
     // Back from the bitmap object, which holds it in upload orientation;
     // nothing when the bitmap is empty or not a 512 x 512 1-bit image.
     static std::optional<PreparedImage> fromUploadBitmap(const Bitmap& uploadOriented);
@@ -60,6 +65,7 @@ public:
 
 private:
     std::vector<std::uint8_t> bmpFile(bool mirrored) const;
+    void setWhite(int x, int y, bool white);
     std::uint8_t* row(int y) { return &bits_[static_cast<std::size_t>(y) * kRowBytes]; }
     const std::uint8_t* row(int y) const { return &bits_[static_cast<std::size_t>(y) * kRowBytes]; }
 

@@ -43,6 +43,7 @@ void PictureIntake::takeIn(const std::string& path) {
 bool PictureIntake::prepare(const std::string& path) {
     std::int32_t width = 0;
     std::int32_t height = 0;
+    PixelRect pictureArea;
     {
         // The decoded picture lives only until it is on the canvas.
         IntakePicture picture;
@@ -55,8 +56,14 @@ bool PictureIntake::prepare(const std::string& path) {
         const Placement at = picture.placement;
         drawScaled(area_.canvas, screenPicture(fittedPixels(picture)), at.x, at.y, at.width,
                    at.height);
+        pictureArea = {at.x, at.y, at.width, at.height};
     }
-    const std::optional<PreparedImage> prepared = prepareFromCanvas(area_, values_, previewFile_);
+    const std::optional<PreparedImage> prepared =
+        prepareFromCanvas(area_, values_, previewFile_, values_.pictureMode, pictureArea);
+    values_.takenIn.reset();
+    if (values_.canvasSnapshot) {
+        values_.takenIn = TakenInPicture{*values_.canvasSnapshot, pictureArea};
+    }
 
     services_.log(QStringLiteral(">Original image information:\r\n"));
     services_.log(QStringLiteral(">Image resolution:%1*%2\r\n").arg(width).arg(height));
@@ -69,6 +76,20 @@ bool PictureIntake::prepare(const std::string& path) {
     showPreparedImage(area_, values_, prepared);
     values_.zoomSize = kPreparedSide;
     return true;
+}
+
+void PictureIntake::changeMode(const PictureMode& mode) {
+    values_.pictureMode = mode;
+    services_.log(QString::fromStdString(pictureModeLogLine(mode)));
+    if (!values_.takenIn) {
+        return;
+    }
+    const TakenInPicture taken = *values_.takenIn;
+    const std::optional<PreparedImage> prepared =
+        prepareFromSnapshot(taken.snapshot, values_, previewFile_, mode, taken.area);
+    showPreparedImage(area_, values_, prepared);
+    values_.zoomSize = kPreparedSide;
+    area_.drawRulerStrips();
 }
 
 } // namespace vexilon

@@ -34,6 +34,11 @@ public:
     void takeIn(const QString& path);
     void takeIn(const std::string& path);
 
+    // A new picture mode: logged, kept for the pictures to come, and applied
+    // at once to the last picture taken in, from the canvas as its intake
+    // left it (no new decoding); Zoom Out starts afresh from it.
+    void changeMode(const PictureMode& mode);
+
     const std::filesystem::path& previewFile() const { return previewFile_; }
 
 signals:

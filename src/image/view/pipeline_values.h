@@ -1,6 +1,8 @@
 #pragma once
 
 #include "image/bitmap/bitmap.h"
+#include "image/pipeline/area_average.h"
+#include "image/pipeline/picture_mode.h"
 
 #include <QImage>
 
@@ -9,6 +11,13 @@
 #include <string>
 
 namespace vexilon {
+
+// The canvas as the last intake left it, and where on it the fitted picture
+// lies: what a change of picture mode converts again.
+struct TakenInPicture {
+    QImage snapshot;
+    PixelRect area;
+};
 
 // The image pipeline's program-wide values, owned by the console's state and
 // lent to intake, editing and upload.
@@ -23,6 +32,9 @@ struct PipelineValues {
     std::optional<QImage>& canvasSnapshot;
     // Zoom Out's side length: 0 before the first intake, 512 after each.
     std::int32_t& zoomSize;
+    // How pictures become dots, and the last picture taken in.
+    PictureMode& pictureMode;
+    std::optional<TakenInPicture>& takenIn;
 };
 
 } // namespace vexilon

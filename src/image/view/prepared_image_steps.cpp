@@ -7,10 +7,18 @@
 namespace vexilon {
 
 std::optional<PreparedImage> prepareFromCanvas(const PreviewArea& area, PipelineValues& values,
-                                               const std::filesystem::path& previewFile) {
-    const QImage snapshot = area.canvas.snapshot(kPreparedSide, kPreparedSide);
+                                               const std::filesystem::path& previewFile,
+                                               const PictureMode& mode, PixelRect pictureArea) {
+    return prepareFromSnapshot(area.canvas.snapshot(kPreparedSide, kPreparedSide), values,
+                               previewFile, mode, pictureArea);
+}
+
+std::optional<PreparedImage> prepareFromSnapshot(const QImage& snapshot, PipelineValues& values,
+                                                 const std::filesystem::path& previewFile,
+                                                 const PictureMode& mode, PixelRect pictureArea) {
     values.canvasSnapshot = snapshot;
-    const std::optional<PreparedImage> prepared = PreparedImage::fromSnapshot(pixelView(snapshot));
+    const std::optional<PreparedImage> prepared =
+        PreparedImage::fromSnapshot(pixelView(snapshot), mode, pictureArea);
     writePreviewFile(previewFile, prepared ? byteArray(prepared->bmpFile()) : QByteArray());
     return prepared;
 }

@@ -93,3 +93,65 @@ TEST_F(ImageConsoleTest, DroppedNamesAreTheFileSystemsBytes) {
 
 } // namespace
 } // namespace vexilon
+
+namespace vexilon {
+namespace {
+
+// A horizontal grey ramp, as photographs have their shades.
+RgbPicture ramp(int width, int height) {
+    RgbPicture p{width, height, Bytes(3 * static_cast<std::size_t>(width * height))};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::fill_n(p.at(x, y), 3, static_cast<std::uint8_t>(x * 255 / (width - 1)));
+        }
+    }
+    return p;
+}
+
+TEST_F(ImageConsoleTest, APictureModeConvertsTheLastPictureAgainWithoutReadingItAgain) {
+    takeIn("ramp.bmp", ramp(300, 200));
+    const Bytes threshold = previewBytes();
+    std::filesystem::remove(dir / "ramp.bmp");
+    log.clear();
+
+    intake.changeMode({.conversion = Conversion::FloydSteinberg, .brightness = 10});
+    EXPECT_EQ(log, ">Picture mode: Floyd-Steinberg, brightness +10, contrast 0\r\n");
+    const Bytes diffused = previewBytes();
+    ASSERT_EQ(diffused.size(), kPreparedFileSize);
+    EXPECT_NE(diffused, threshold);
+    const std::optional<PreparedImage> prepared =
+        PreparedImage::fromUploadBitmap(state.imageBitmap);
+    ASSERT_TRUE(prepared.has_value());
+    EXPECT_EQ(prepared->bmpFile(), diffused);
+    // Dots spread over the dark half and thin out towards the light end; the
+    // surround stays white.
+    int margin = 0;
+    int darkHalf = 0;
+    int lightHalf = 0;
+    for (int y = 0; y < kPreparedSide; ++y) {
+        for (int x = 0; x < kPreparedSide; ++x) {
+            const bool inside = x >= 95 && x < 395 && y >= 145 && y < 345;
+            const bool dot = isDot(view(), x, y);
+            margin += !inside && dot;
+            (x < 245 ? darkHalf : lightHalf) += inside && dot;
+        }
+    }
+    EXPECT_EQ(margin, 0);
+    EXPECT_GT(darkHalf, 2 * lightHalf);
+    EXPECT_GT(lightHalf, 1000);
+
+    editing.zoomOut();
+    EXPECT_EQ(state.zoomSize, 486);
+    intake.changeMode({});
+    EXPECT_EQ(previewBytes(), threshold);
+    EXPECT_EQ(state.zoomSize, 512);
+
+    // A picture taken in later, or read again, gets the mode at once.
+    intake.changeMode({.conversion = Conversion::FloydSteinberg, .brightness = 10});
+    save("ramp.bmp", ramp(300, 200));
+    editing.reload();
+    EXPECT_EQ(previewBytes(), diffused);
+}
+
+} // namespace
+} // namespace vexilon
