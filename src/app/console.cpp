@@ -1,8 +1,7 @@
 #include "app/console.h"
 
-#include "app/picture_mode_settings.h"
-
 #include "app/console_features.h"
+#include "app/picture_mode_settings.h"
 #include "app/program_state.h"
 #include "app/settings/settings_number.h"
 #include "app/settings_window/open_settings_window.h"

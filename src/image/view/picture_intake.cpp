@@ -90,6 +90,9 @@ void PictureIntake::changeMode(const PictureMode& mode) {
     showPreparedImage(area_, values_, prepared);
     values_.zoomSize = kPreparedSide;
     area_.drawRulerStrips();
+    // The machine holds the image as it was: as after an intake, the new one
+    // must be sent before a job can start.
+    emit pictureTakenIn();
 }
 
 } // namespace vexilon

@@ -36,14 +36,16 @@ public:
 
     // A new picture mode: logged, kept for the pictures to come, and applied
     // at once to the last picture taken in, from the canvas as its intake
-    // left it (no new decoding); Zoom Out starts afresh from it.
+    // left it (no new decoding); Zoom Out starts afresh from it, and the
+    // controls and the clock follow as after an intake.
     void changeMode(const PictureMode& mode);
 
     const std::filesystem::path& previewFile() const { return previewFile_; }
 
 signals:
-    // Raised at the end of every intake, good or refused, once the rulers
-    // are drawn: the machine controls and the clock follow it.
+    // Raised at the end of every intake, good or refused, and of every
+    // change of mode that converted a picture again, once the rulers are
+    // drawn: the machine controls and the clock follow it.
     void pictureTakenIn();
 
 private:

@@ -113,9 +113,11 @@ TEST_F(ImageConsoleTest, APictureModeConvertsTheLastPictureAgainWithoutReadingIt
     const Bytes threshold = previewBytes();
     std::filesystem::remove(dir / "ramp.bmp");
     log.clear();
+    setMachineControlsEnabled(window, true);
 
     intake.changeMode({.conversion = Conversion::FloydSteinberg, .brightness = 10});
     EXPECT_EQ(log, ">Picture mode: Floyd-Steinberg, brightness +10, contrast 0\r\n");
+    EXPECT_EQ(enabledControls(), kImageButtons) << "the new image is to be sent first";
     const Bytes diffused = previewBytes();
     ASSERT_EQ(diffused.size(), kPreparedFileSize);
     EXPECT_NE(diffused, threshold);
