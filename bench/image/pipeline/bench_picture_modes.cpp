@@ -21,7 +21,8 @@ std::vector<std::uint8_t> snapshot() {
     for (int y = 0; y < 490; ++y) {
         for (int x = 0; x < 490; ++x) {
             const double d = std::hypot(x - 300, y - 200);
-            const double shade = 128 + 90 * std::sin(x / 23.0) * std::cos(y / 31.0) - (d < 90 ? 60 : 0);
+            const double shade =
+                128 + 90 * std::sin(x / 23.0) * std::cos(y / 31.0) - (d < 90 ? 60 : 0);
             std::uint8_t* px = &bgr[3 * static_cast<std::size_t>(y * 512 + x)];
             px[0] = static_cast<std::uint8_t>(std::clamp(shade + 20, 0.0, 255.0));
             px[1] = static_cast<std::uint8_t>(std::clamp(shade, 0.0, 255.0));
@@ -40,7 +41,8 @@ int main(int argc, char** argv) {
     std::printf("%-16s %10s %10s\n", "conversion", "median ms", "max ms");
     for (const Conversion c : {Conversion::Threshold, Conversion::FloydSteinberg,
                                Conversion::Atkinson, Conversion::Ordered, Conversion::Halftone}) {
-        const PictureMode mode{.conversion = c, .halftoneCell = 8, .brightness = 10, .contrast = 20};
+        const PictureMode mode{
+            .conversion = c, .halftoneCell = 8, .brightness = 10, .contrast = 20};
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
             const auto start = std::chrono::steady_clock::now();

@@ -54,8 +54,8 @@ bool readMasks(std::span<const std::uint8_t> head, const BmpHeaders& headers,
         return true;
     }
     const std::size_t at = kBmpFileHeaderSize + kInfoHeaderSize;
-    const bool alphaToo = layout.compression == BmpCompression::AlphaBitFields ||
-                          headers.infoSize >= kAlphaInHeader;
+    const bool alphaToo =
+        layout.compression == BmpCompression::AlphaBitFields || headers.infoSize >= kAlphaInHeader;
     const std::size_t count = alphaToo ? 4 : 3;
     if (head.size() < at + 4 * count) {
         return false;

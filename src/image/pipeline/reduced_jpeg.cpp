@@ -38,8 +38,8 @@ struct UprightFit {
 };
 
 UprightFit uprightFit(JDIMENSION storedWidth, JDIMENSION storedHeight, int orientation) {
-    UprightFit fit{static_cast<std::int32_t>(storedWidth), static_cast<std::int32_t>(storedHeight),
-                   {}};
+    UprightFit fit{
+        static_cast<std::int32_t>(storedWidth), static_cast<std::int32_t>(storedHeight), {}};
     if (swapsSides(orientation)) {
         std::swap(fit.width, fit.height);
     }
