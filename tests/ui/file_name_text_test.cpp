@@ -21,13 +21,5 @@ TEST(FileNameText, AnyBytesComeBackAsTheyWent) {
     }
 }
 
-TEST(FileNameText, ValidUtf8ReadsAsTextAndOtherBytesStandOutAsEscapes) {
-    EXPECT_EQ(fileNameText("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
-    const QString latin1 = fileNameText("caf\xe9");
-    ASSERT_EQ(latin1.size(), 4);
-    EXPECT_EQ(latin1[3].unicode(), 0xDCE9);
-    EXPECT_EQ(fileNameBytes(QStringLiteral("caf\u00e9")), QByteArray("caf\xc3\xa9"));
-}
-
 } // namespace
 } // namespace vexilon

@@ -86,9 +86,6 @@ bool readChannels(std::span<const std::uint8_t> head, const BmpHeaders& headers,
 // its depth can index (or fewer, when it says it uses fewer).
 void readTable(std::span<const std::uint8_t> head, const BmpHeaders& headers, BmpLayout& layout) {
     std::size_t at = kBmpFileHeaderSize + headers.infoSize;
-    if (layout.compression == BmpCompression::BitFields) {
-        at += 12;
-    }
     const std::size_t entry = headers.tableEntrySize();
     std::size_t count = std::size_t{1} << layout.bits;
     if (headers.info.coloursUsed != 0 && headers.info.coloursUsed < count) {

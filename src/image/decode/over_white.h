@@ -11,12 +11,6 @@ constexpr std::uint8_t overWhite(std::uint8_t colour, std::uint8_t alpha) {
     return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
-// The same for a colour already multiplied by its alpha (associated alpha).
-constexpr std::uint8_t premultipliedOverWhite(std::uint8_t colour, std::uint8_t alpha) {
-    const int sum = colour + (255 - alpha);
-    return static_cast<std::uint8_t>(sum > 255 ? 255 : sum);
-}
-
 // `width` pixels of blue, green, red, alpha become blue, green, red over white.
 void putOverWhite(const std::uint8_t* bgra, std::int32_t width, std::uint8_t* bgr);
 
