@@ -5,9 +5,13 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include <poll.h>
 
@@ -151,13 +155,84 @@ TEST_F(ConsoleHotKeys, CheckedArrowsJogForTheConsoleAloneUncheckedOnesGoBack) {
     EXPECT_EQ(other.presses(up), 0);
 }
 
-TEST_F(ConsoleHotKeys, AHeldKeyRepeatsOneJogPerRepeat) {
+// When each jog byte reached the machine's end of the line.
+class TimedWire {
+public:
+    using Clock = std::chrono::steady_clock;
+    explicit TimedWire(int master)
+        : reader_([this, master] {
+              while (!stop_) {
+                  pollfd fd{master, POLLIN, 0};
+                  std::uint8_t byte = 0;
+                  if (poll(&fd, 1, 20) > 0 && ::read(master, &byte, 1) == 1 && byte == 245) {
+                      const std::lock_guard lock(mutex_);
+                      jogs_.push_back(Clock::now());
+                  }
+              }
+          }) {}
+    ~TimedWire() {
+        stop_ = true;
+        reader_.join();
+    }
+    std::vector<Clock::time_point> jogs() {
+        const std::lock_guard lock(mutex_);
+        return jogs_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<Clock::time_point> jogs_;
+    std::atomic<bool> stop_ = false;
+    std::thread reader_;
+};
+
+// Auto-repeat (25 a second here) outruns a jog and its 50 ms wait; the head
+// must still stop when the key is let go, not work off a queue of repeats.
+TEST_F(ConsoleHotKeys, AHeldKeyJogsAtMostEvery50MsAndStopsWhenReleased) {
+    using namespace std::chrono_literals;
     test_support::controlsOf(window).UseKeyboardCheckBox->click();
-    ASSERT_EQ(std::system("xdotool keydown Left"), 0);
-    const bool repeated =
-        test_support::waitUntil([&] { return log().count(QStringLiteral("Left")) >= 3; });
-    ASSERT_EQ(std::system("xdotool keyup Left"), 0);
-    EXPECT_TRUE(repeated);
+    TimedWire wire(machine.master());
+    std::atomic<bool> released = false;
+    TimedWire::Clock::time_point releasedAt;
+    std::thread hand([&] {
+        EXPECT_EQ(std::system("xdotool keydown Left sleep 3 keyup Left"), 0);
+        releasedAt = TimedWire::Clock::now(); // the release itself came a little earlier
+        released = true;
+    });
+    test_support::waitUntil([&] { return released.load(); }, 20s);
+    hand.join();
+    const auto settled = TimedWire::Clock::now() + 500ms;
+    test_support::waitUntil([&] { return TimedWire::Clock::now() >= settled; });
+
+    const auto jogs = wire.jogs();
+    ASSERT_GE(jogs.size(), 20u);
+    EXPECT_LE(jogs.back() - releasedAt, 100ms);
+    for (std::size_t i = 1; i < jogs.size(); ++i) {
+        EXPECT_GE(jogs[i] - jogs[i - 1], 45ms) << i; // the line reader's own jitter aside
+    }
+}
+
+// With NumLock off the keypad's arrows are arrows; with it on they are
+// digits, and the console leaves them alone.
+TEST_F(ConsoleHotKeys, KeypadArrowsJogWhileNumLockIsOff) {
+    const xcb_keycode_t keypadLeft = other.keycode(0xff96);
+    ASSERT_NE(keypadLeft, 0);
+    test_support::controlsOf(window).UseKeyboardCheckBox->click();
+    press("KP_Left");
+    ASSERT_TRUE(test_support::waitUntil([&] { return log().size() > logMark; }));
+    EXPECT_EQ(newLog(), "Laser Movement : Left\n");
+    EXPECT_EQ(wire(2), (Bytes{245, 3}));
+    press("KP_Up");
+    ASSERT_TRUE(test_support::waitUntil([&] { return log().size() > logMark; }));
+    EXPECT_EQ(newLog(), "Laser Movement : Up\n");
+    EXPECT_EQ(wire(2), (Bytes{245, 1}));
+
+    press("Num_Lock");
+    press("KP_4");
+    EXPECT_EQ(other.presses(keypadLeft, true), 1);
+    press("Num_Lock");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(newLog(), "");
 }
 
 TEST_F(ConsoleHotKeys, AKeyAnotherProgramHoldsIsRefusedAloneAndStaysWithIt) {

@@ -1,6 +1,6 @@
 #include "control/hot_keys/global_hot_keys.h"
 
-#include "control/hot_keys/x11_key_grabs.h"
+#include "ui/base/blocking_wait.h"
 
 #include <QCoreApplication>
 
@@ -25,14 +25,14 @@ int GlobalHotKeys::take(Qt::Key key) {
         return 0; // identifiers are never reused, so they can run out
     }
     const int identifier = kFirstIdentifier + attempts_++;
-    const std::uint8_t keycode = grabs_ ? grabs_->grab(key) : 0;
-    if (keycode == 0) {
+    const ArrowGrab grab = grabs_ ? grabs_->grab(key) : ArrowGrab{};
+    if (grab.keycode == 0) {
         return 0;
     }
     if (taken_.empty()) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
-    taken_.push_back({identifier, keycode});
+    taken_.push_back({identifier, grab});
     return identifier;
 }
 
@@ -42,14 +42,14 @@ void GlobalHotKeys::release(int identifier) {
     if (identifier == 0 || found == taken_.end()) {
         return;
     }
-    const std::uint8_t keycode = found->keycode;
+    const ArrowGrab grab = found->grab;
     taken_.erase(found);
     // The server keeps one grab per key and client: a key taken twice stays
     // grabbed until both are given back.
-    const bool stillTaken = std::any_of(taken_.begin(), taken_.end(),
-                                        [&](const Taken& t) { return t.keycode == keycode; });
-    if (!stillTaken) {
-        grabs_->ungrab(keycode);
+    if (!holdsKey(grab.keycode)) {
+        grabs_->ungrab(grab);
+        keys_.erase(grab.keycode);
+        keys_.erase(grab.keypadKeycode);
     }
     if (taken_.empty() && QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
@@ -57,29 +57,69 @@ void GlobalHotKeys::release(int identifier) {
 }
 
 bool GlobalHotKeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    const std::uint8_t keycode = grabs_->grabbedPress(eventType, message);
-    if (keycode == 0) {
+    const auto key = grabs_->grabbedKey(eventType, message);
+    if (!key || !holdsKey(key->keycode)) {
         return false;
     }
-    // Posted, not raised here: a handler that blocks (a jog waits 50 ms)
-    // would otherwise run inside Qt's loop over the X events, and a held key
-    // repeating faster than the handler returns would keep that loop, and
-    // with it the window thread, from ever getting to timers and serial data.
-    bool ours = false;
+    if (key->press) {
+        keyPressed(key->keycode, key->time);
+    } else {
+        KeyState& state = keys_[key->keycode];
+        state.held = false;
+        state.releasedAt = key->time;
+    }
+    return true;
+}
+
+// Raised later, not here: a handler that blocks (a jog waits 50 ms) would
+// otherwise run inside Qt's loop over the X events. Without detectable
+// auto-repeat the server sends a release before each repeat, with the
+// repeat's own time.
+void GlobalHotKeys::keyPressed(std::uint8_t keycode, std::uint32_t time) {
+    KeyState& state = keys_[keycode];
+    const bool repeat = state.held || (state.releasedAt == time && time != 0);
+    state.held = true;
+    if (state.pending) {
+        return;
+    }
+    state.pending = true;
+    state.pendingRepeat = repeat;
+    state.identifiers.clear();
     for (const Taken& t : taken_) {
-        if (t.keycode == keycode) {
-            ours = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this, identifier = t.identifier] {
-                    if (isTaken(identifier)) {
-                        emit hotKey(identifier);
-                    }
-                },
-                Qt::QueuedConnection);
+        if (t.grab.holds(keycode)) {
+            state.identifiers.push_back(t.identifier);
         }
     }
-    return ours;
+    QMetaObject::invokeMethod(
+        this, [this, keycode] { raisePending(keycode); }, Qt::QueuedConnection);
+}
+
+void GlobalHotKeys::raisePending(std::uint8_t keycode) {
+    if (windowThreadHeld()) {
+        resumeAfterHold(this, [this, keycode] { raisePending(keycode); });
+        return;
+    }
+    const auto found = keys_.find(keycode);
+    if (found == keys_.end() || !found->second.pending) {
+        return; // given back meanwhile
+    }
+    KeyState& state = found->second;
+    state.pending = false;
+    // The release may still wait among the X events: ask the keyboard.
+    if (state.pendingRepeat && (!state.held || !grabs_->isDown(keycode))) {
+        return;
+    }
+    const std::vector<int> identifiers = state.identifiers; // a handler may give keys back
+    for (const int identifier : identifiers) {
+        if (isTaken(identifier)) {
+            emit hotKey(identifier);
+        }
+    }
+}
+
+bool GlobalHotKeys::holdsKey(std::uint8_t keycode) const {
+    return std::any_of(taken_.begin(), taken_.end(),
+                       [&](const Taken& t) { return t.grab.holds(keycode); });
 }
 
 bool GlobalHotKeys::isTaken(int identifier) const {

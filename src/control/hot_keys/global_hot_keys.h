@@ -1,16 +1,17 @@
 #pragma once
 
+#include "control/hot_keys/x11_key_grabs.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <Qt>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
 namespace vexilon {
-
-class X11KeyGrabs;
 
 // System-wide hot keys: a taken key fires for the console whichever window
 // has the focus, and no other program sees it. Every attempt to take a key
@@ -25,7 +26,8 @@ public:
     explicit GlobalHotKeys(QObject* parent = nullptr);
     ~GlobalHotKeys() override;
 
-    // The key without modifiers, whatever the lock keys.
+    // The key without modifiers, whatever the lock keys; an arrow brings the
+    // keypad's arrow of the same direction along (NumLock off).
     int take(Qt::Key key);
     // Identifiers that are not taken (0 included) are ignored.
     void release(int identifier);
@@ -33,22 +35,37 @@ public:
     std::size_t takenCount() const { return taken_.size(); }
 
 signals:
-    // Every press of a taken key, auto-repeat included, in the order of the
-    // window thread's other events; a press of a key given back before its
-    // turn came is dropped.
+    // A press of a taken key, in the order of the window thread's other
+    // events. A held key's repeats never queue up behind a slow handler: a
+    // repeat that comes while the key's previous press is still to be
+    // raised is dropped, and none is raised once the key is up again, so
+    // the laser stops when the hand lets go. A single press is always
+    // raised, unless its key was given back before its turn came.
     void hotKey(int identifier);
 
 private:
     struct Taken {
         int identifier;
-        std::uint8_t keycode;
+        ArrowGrab grab;
+    };
+    // A physical key's presses between the X events and the signal.
+    struct KeyState {
+        bool held = false;
+        std::uint32_t releasedAt = 0; // server time of the last release
+        bool pending = false;         // a press waits for its turn
+        bool pendingRepeat = false;   // ... and it was a repeat of a held key
+        std::vector<int> identifiers; // what the waiting press is for
     };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void keyPressed(std::uint8_t keycode, std::uint32_t time);
+    void raisePending(std::uint8_t keycode);
     bool isTaken(int identifier) const;
+    bool holdsKey(std::uint8_t keycode) const;
 
     std::unique_ptr<X11KeyGrabs> grabs_;
     std::vector<Taken> taken_;
+    std::map<std::uint8_t, KeyState> keys_;
     int attempts_ = 0;
 };
 

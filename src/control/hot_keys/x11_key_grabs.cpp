@@ -19,10 +19,29 @@ constexpr std::uint32_t kKeysymUp = 0xff52;
 constexpr std::uint32_t kKeysymRight = 0xff53;
 constexpr std::uint32_t kKeysymDown = 0xff54;
 constexpr std::uint32_t kKeysymNumLock = 0xff7f;
+constexpr std::uint32_t kKeysymKeypadLeft = 0xff96;
+constexpr std::uint32_t kKeysymKeypadUp = 0xff97;
+constexpr std::uint32_t kKeysymKeypadRight = 0xff98;
+constexpr std::uint32_t kKeysymKeypadDown = 0xff99;
 
 // Shift, Lock, Control and Mod1..Mod5; the rest of a key event's state are
 // mouse buttons, which a key grab does not look at.
 constexpr std::uint16_t kModifierBits = 0xff;
+
+std::uint32_t keypadKeysymOf(Qt::Key key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return kKeysymKeypadLeft;
+    case Qt::Key_Up:
+        return kKeysymKeypadUp;
+    case Qt::Key_Right:
+        return kKeysymKeypadRight;
+    case Qt::Key_Down:
+        return kKeysymKeypadDown;
+    default:
+        return 0;
+    }
+}
 
 std::uint32_t keysymOf(Qt::Key key) {
     switch (key) {
@@ -123,8 +142,19 @@ std::uint8_t X11KeyGrabs::keycodeOf(std::uint32_t keysym) const {
     return codes ? codes.get()[0] : 0;
 }
 
-std::uint8_t X11KeyGrabs::grab(Qt::Key key) {
-    const std::uint8_t keycode = keycodeOf(keysymOf(key));
+ArrowGrab X11KeyGrabs::grab(Qt::Key key) {
+    ArrowGrab grab;
+    grab.keycode = grabKeycode(keysymOf(key), true);
+    if (grab.keycode != 0) {
+        grab.keypadKeycode = grabKeycode(keypadKeysymOf(key), false);
+    }
+    return grab;
+}
+
+// All lock combinations of the key, or those without NumLock; 0 when the key
+// has no keycode or any of them was refused, and then none is left behind.
+std::uint8_t X11KeyGrabs::grabKeycode(std::uint32_t keysym, bool withNumLock) {
+    const std::uint8_t keycode = keycodeOf(keysym);
     if (keycode == 0) {
         return 0;
     }
@@ -132,7 +162,9 @@ std::uint8_t X11KeyGrabs::grab(Qt::Key key) {
     // one twice would be harmless, but it would be undone twice too.
     std::vector<std::uint16_t> combinations;
     for (const std::uint16_t modifiers : lockCombinations_) {
-        if (std::find(combinations.begin(), combinations.end(), modifiers) == combinations.end()) {
+        const bool numLock = numLockMask_ != 0 && (modifiers & numLockMask_) != 0;
+        if ((withNumLock || !numLock) &&
+            std::find(combinations.begin(), combinations.end(), modifiers) == combinations.end()) {
             combinations.push_back(modifiers);
         }
     }
@@ -162,30 +194,46 @@ std::uint8_t X11KeyGrabs::grab(Qt::Key key) {
     return 0;
 }
 
-void X11KeyGrabs::ungrab(std::uint8_t keycode) {
-    for (const std::uint16_t modifiers : lockCombinations_) {
-        xcb_ungrab_key(connection_, keycode, root_, modifiers);
+// Ungrabbing a combination that was never grabbed (the keypad's with
+// NumLock) is harmless.
+void X11KeyGrabs::ungrab(const ArrowGrab& grab) {
+    for (const std::uint8_t keycode : {grab.keycode, grab.keypadKeycode}) {
+        if (keycode == 0) {
+            continue;
+        }
+        for (const std::uint16_t modifiers : lockCombinations_) {
+            xcb_ungrab_key(connection_, keycode, root_, modifiers);
+        }
     }
     xcb_flush(connection_);
 }
 
-std::uint8_t X11KeyGrabs::grabbedPress(const QByteArray& eventType, const void* message) const {
+std::optional<GrabbedKeyEvent> X11KeyGrabs::grabbedKey(const QByteArray& eventType,
+                                                       const void* message) const {
     if (eventType != "xcb_generic_event_t") {
-        return 0;
+        return std::nullopt;
     }
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) != XCB_KEY_PRESS) {
-        return 0;
+    const auto type = event->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
+        return std::nullopt;
     }
-    const auto* press = static_cast<const xcb_key_press_event_t*>(message);
-    if (press->event != root_) {
-        return 0;
+    // A release has the same layout as a press.
+    const auto* key = static_cast<const xcb_key_press_event_t*>(message);
+    if (key->event != root_) {
+        return std::nullopt;
     }
     const auto locks = static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLockMask_);
-    if ((press->state & kModifierBits & ~locks) != 0) {
-        return 0;
+    if (type == XCB_KEY_PRESS && (key->state & kModifierBits & ~locks) != 0) {
+        return std::nullopt;
     }
-    return press->detail;
+    return GrabbedKeyEvent{key->detail, type == XCB_KEY_PRESS, key->time};
+}
+
+bool X11KeyGrabs::isDown(std::uint8_t keycode) const {
+    const XcbReply<xcb_query_keymap_reply_t> keymap(
+        xcb_query_keymap_reply(connection_, xcb_query_keymap(connection_), nullptr));
+    return keymap != nullptr && (keymap->keys[keycode / 8] & (1u << (keycode % 8))) != 0;
 }
 
 } // namespace vexilon

@@ -36,6 +36,11 @@ public:
     virtual bool send(std::span<const std::uint8_t> bytes) = 0;
     bool send(std::uint8_t byte) { return send(std::span(&byte, 1)); }
 
+    // Throws away what the port received and nobody has read yet: a stale
+    // answer must not pass for the reply to a question about to be asked.
+    // Sends never discard, so that no report of a running job is lost.
+    virtual void discardInput() = 0;
+
 signals:
     // Every received byte, one event each, in order.
     void dataArrived(int byte);

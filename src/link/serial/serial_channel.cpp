@@ -3,6 +3,7 @@
 #include "link/serial/port_mapping.h"
 #include "link/serial/serial_line_settings.h"
 #include "link/serial/serial_watcher.h"
+#include "ui/base/blocking_wait.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -59,6 +60,7 @@ bool SerialChannel::open() {
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0 || ioctl(fd_, TIOCEXCL) != 0) {
         return fail(serialOpenErrorFromErrno(errno));
     }
+    exclusiveSet_ = true;
     if (const int error = configureConsoleLine(fd_); error != 0) {
         return fail(error == EINVAL ? SerialOpenError::Other : serialOpenErrorFromErrno(error));
     }
@@ -84,9 +86,12 @@ void SerialChannel::close() {
     if (fd_ >= 0) {
         // A pseudo-terminal keeps the exclusive flag while its other side
         // lives: left set, it would refuse the next open by anyone but root.
-        (void)ioctl(fd_, TIOCNXCL);
+        if (exclusiveSet_) {
+            (void)ioctl(fd_, TIOCNXCL);
+        }
         ::close(fd_);
         fd_ = -1;
+        exclusiveSet_ = false;
     }
     queue_.clear();
     raising_.clear();
@@ -100,7 +105,22 @@ bool SerialChannel::send(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
         return true;
     }
-    return watcher_->write(bytes);
+    if (sending_) {
+        return false; // only a window-system event could get here, and none sends
+    }
+    // An image takes seconds at the line rate: the windows go on painting
+    // and answering the desktop meanwhile, and the console's events wait.
+    const WindowThreadHold hold;
+    sending_ = true;
+    const bool sent = watcher_->write(bytes, [] { serveWindowSystem(); });
+    sending_ = false;
+    return sent;
+}
+
+void SerialChannel::discardInput() {
+    if (fd_ >= 0) {
+        (void)tcflush(fd_, TCIFLUSH);
+    }
 }
 
 bool SerialChannel::isHungUp() const {
@@ -119,7 +139,11 @@ void SerialChannel::postNotice() {
 
 bool SerialChannel::event(QEvent* event) {
     if (event->type() == eventsWaitingType()) {
-        raisePending();
+        if (windowThreadHeld()) {
+            resumeAfterHold(this, [this] { raisePending(); });
+        } else {
+            raisePending();
+        }
         return true;
     }
     return QObject::event(event);

@@ -45,10 +45,14 @@ public:
     void close() override;
 
     // Writes the bytes and returns only when the write has ended, without
-    // raising events meanwhile. False at once on a closed or hung-up channel;
+    // raising events meanwhile (the window thread is held, see
+    // WindowThreadHold). False at once on a closed or hung-up channel;
     // an empty send on an open channel succeeds without writing.
     bool send(std::span<const std::uint8_t> bytes) override;
     using MachineLink::send;
+
+    // Input the watcher has not read yet; what it already handed over stays.
+    void discardInput() override;
 
     bool isOpen() const override { return watcher_ != nullptr; }
 
@@ -77,6 +81,10 @@ private:
     std::filesystem::path deviceDirectory_ = "/dev";
     int portNumber_ = 1;
     int fd_ = -1;
+    // The exclusive flag belongs to the terminal, not to our descriptor:
+    // clearing one we did not set would open another console's port to all.
+    bool exclusiveSet_ = false;
+    bool sending_ = false;
     SerialOpenError openError_ = SerialOpenError::None;
     SerialEventQueue queue_;
     std::deque<SerialEvent> raising_; // taken from the queue, not yet raised

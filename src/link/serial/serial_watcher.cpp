@@ -22,6 +22,9 @@ constexpr std::chrono::milliseconds kStallLimit{1000};
 // How often a drain looks at the output queue: a few bytes' time on the line.
 constexpr std::chrono::milliseconds kDrainPoll{2};
 
+// How often a caller waiting for a long write gets a turn of its own.
+constexpr std::chrono::milliseconds kCallerTurn{10};
+
 constexpr short kGone = POLLHUP | POLLERR | POLLNVAL;
 
 bool wouldBlock(int error) {
@@ -62,7 +65,8 @@ SerialWatcher::~SerialWatcher() {
     ::close(wakeFd_);
 }
 
-bool SerialWatcher::write(std::span<const std::uint8_t> bytes) {
+bool SerialWatcher::write(std::span<const std::uint8_t> bytes,
+                          const std::function<void()>& whileWaiting) {
     std::unique_lock lock(mutex_);
     if (ended_) {
         return false;
@@ -71,7 +75,14 @@ bool SerialWatcher::write(std::span<const std::uint8_t> bytes) {
     writeResult_ = false;
     writePending_ = true;
     wake();
-    writeDone_.wait(lock, [this] { return !writePending_ || ended_; });
+    const auto done = [this] { return !writePending_ || ended_; };
+    while (!writeDone_.wait_for(lock, kCallerTurn, done)) {
+        if (whileWaiting) {
+            lock.unlock();
+            whileWaiting();
+            lock.lock();
+        }
+    }
     const bool served = !writePending_;
     writePending_ = false;
     return served && writeResult_;
@@ -108,7 +119,7 @@ bool SerialWatcher::watchOnce() {
     if (poll(fds.data(), fds.size(), -1) < 0) {
         return errno == EINTR;
     }
-    // Requests first: a send discards what arrived but was not yet read.
+    // Requests first, so that a peer that never pauses cannot hold up a send.
     if ((fds[1].revents & POLLIN) && !serveRequest()) {
         return false;
     }
@@ -181,10 +192,6 @@ void SerialWatcher::queueLineErrors() {
 }
 
 bool SerialWatcher::writeAll(std::span<const std::uint8_t> bytes) {
-    // Input only: flushing the output side would drop bytes of the previous
-    // send that a pseudo-terminal peer has not read yet.
-    (void)tcflush(fd_, TCIFLUSH);
-
     auto deadline = std::chrono::steady_clock::now() + kStallLimit;
     std::size_t done = 0;
     while (done < bytes.size()) {

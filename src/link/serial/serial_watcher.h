@@ -37,11 +37,13 @@ public:
     SerialWatcher(const SerialWatcher&) = delete;
     SerialWatcher& operator=(const SerialWatcher&) = delete;
 
-    // Discards unread input, writes all of `bytes`, waits until the port has
+    // Writes all of `bytes`, waits until the port has
     // sent them, and only then returns: true on success, false on a failed
     // write, a write or drain that made no progress for a second, or when
     // the thread has ended.
-    bool write(std::span<const std::uint8_t> bytes);
+    // `whileWaiting`, when given, is called on the caller's thread every few
+    // milliseconds until then; it must not write.
+    bool write(std::span<const std::uint8_t> bytes, const std::function<void()>& whileWaiting = {});
 
     // True once the thread has ended on its own (hang-up or a failing port).
     bool hasEnded() const;
