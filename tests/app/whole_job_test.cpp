@@ -17,6 +17,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 
 #include <algorithm>
@@ -231,6 +232,29 @@ TEST_F(WholeJob, DroppedThenRotatedThenReducedPicturesAreWhatTheMachineBurns) {
     std::set_union(rotated.begin(), rotated.end(), reduced.begin(), reduced.end(),
                    std::back_inserter(both), rowByRow);
     expectCarvedAndShown(reduced, kRed, both);
+}
+
+// Every click mid-job sends bytes while reports keep coming; a send that threw
+// away unread input would lose dots (and glue two reports into one that lies
+// off the piece).
+TEST_F(WholeJob, PauseJogAndBurningTimeMidJobLoseNoReport) {
+    ASSERT_NO_FATAL_FAILURE(connectTo(sim::Pace::Fast));
+    ASSERT_NO_FATAL_FAILURE(drop({512, 512, samples::Bytes(3 * 512 * 512, 0)}));
+    const Dots prepared = previewDots();
+    ASSERT_NO_FATAL_FAILURE(uploadAndStart());
+    // At once: at this pace the machine is far ahead of what the console has
+    // shown, and reports stand in the line.
+    ui.PauseButton->click();
+    ASSERT_TRUE(waitUntil([&] { return machine->status().job == sim::JobState::Paused; }, 5s));
+    ui.LeftButton->click();
+    QTest::mouseClick(ui.BurningTimeSlider, Qt::LeftButton, Qt::NoModifier,
+                      ui.BurningTimeSlider->rect().bottomRight() - QPoint(4, 2));
+    ASSERT_TRUE(ui.StartButton->isEnabled());
+    ui.StartButton->click();
+    ASSERT_TRUE(window.runTimeTimer()->isRunning()) << log().toStdString();
+    ASSERT_LT(painted.size(), prepared.size()); // the clicks came in the middle
+    expectCarvedAndShown(prepared, kRed, prepared);
+    EXPECT_TRUE(log().contains(QStringLiteral("Laser Movement : Left")));
 }
 
 // The machine is handed its job directly and carves at the line's own rate,

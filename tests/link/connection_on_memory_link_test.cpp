@@ -4,6 +4,7 @@
 #include "support/qt_environment.h"
 
 #include "link/connection/connection.h"
+#include "link/connection/open_failure_text.h"
 #include "link/connection/reply_routing.h"
 #include "link/serial/machine_link.h"
 #include "ui/base/interval_timer.h"
@@ -12,8 +13,10 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -24,7 +27,9 @@ namespace {
 class MemoryLink : public MachineLink {
 public:
     std::set<int> present;
+    std::map<int, SerialOpenError> refusing; // devices there but not to be opened
     std::vector<std::uint8_t> sent;
+    int discards = 0;
 
     void setPortNumber(int number) override { number_ = std::max(number, 1); }
     int portNumber() const override { return number_; }
@@ -35,8 +40,13 @@ public:
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     SerialOpenError openError() const override {
-        return open_ ? SerialOpenError::None : SerialOpenError::NoSuchPort;
+        if (open_) {
+            return SerialOpenError::None;
+        }
+        const auto refused = refusing.find(number_);
+        return refused == refusing.end() ? SerialOpenError::NoSuchPort : refused->second;
     }
+    void discardInput() override { discards += open_ ? 1 : 0; }
     bool send(std::span<const std::uint8_t> bytes) override {
         if (open_) {
             sent.insert(sent.end(), bytes.begin(), bytes.end());
@@ -82,6 +92,7 @@ TEST(ConnectionOnMemoryLink, ScansVerifiesRoutesRepliesAndDropsOnAHangUp) {
     connection.scanAutomatically();
     EXPECT_EQ(link.portNumber(), 3);
     EXPECT_EQ(link.sent, std::vector<std::uint8_t>{246});
+    EXPECT_EQ(link.discards, 1); // a stale verify OK must not pass for the answer
     EXPECT_TRUE(verifyTimer.isRunning());
 
     link.reply({101, 255, 1, 2, 3, 4, 102});
@@ -102,6 +113,67 @@ TEST(ConnectionOnMemoryLink, ScansVerifiesRoutesRepliesAndDropsOnAHangUp) {
     EXPECT_EQ(dropped.count(), 1);
     EXPECT_TRUE(log.endsWith(QStringLiteral(">Connection Lost ! COM3\r\n")));
     EXPECT_EQ(connectButton.text(), QStringLiteral("Connect"));
+}
+
+// Four numbers, three devices: COM0 and COM1 are the same one.
+TEST(ConnectionOnMemoryLink, AFailedScanNamesEachDeviceThatWouldNotOpen) {
+    QPushButton connectButton;
+    QPushButton disconnectButton;
+    QComboBox ports;
+    IntervalTimer verifyTimer;
+    MemoryLink link;
+    link.refusing = {{1, SerialOpenError::PermissionDenied}, {4, SerialOpenError::Busy}};
+    QString log;
+    std::vector<QString> boxes;
+    const Services services{[&](const QString& text) { log += text; },
+                            [&](const QString& text, const QString&) {
+                                boxes.push_back(text);
+                                log += QStringLiteral("[box]");
+                            },
+                            {},
+                            {}};
+    Connection connection({connectButton, disconnectButton, ports, verifyTimer}, link, services);
+
+    connection.scanAutomatically();
+    EXPECT_EQ(boxes, std::vector<QString>{
+                         QStringLiteral("Automatic Connection Failed ! No Port is Available")});
+    EXPECT_EQ(log, QStringLiteral("[box]>Pleas Connect the Machine to Computer with Mini-USB,Then "
+                                  "Restart this Software.\r\n\r\n") +
+                       openFailureText(SerialOpenError::PermissionDenied, 1) +
+                       openFailureText(SerialOpenError::Busy, 4));
+    EXPECT_TRUE(log.contains(QStringLiteral("dialout")));
+}
+
+// A port that opens but never answers must not leave the user stuck on it.
+TEST(ConnectionOnMemoryLink, AFailedManualVerificationLetsAnotherPortBeChosen) {
+    QWidget window;
+    auto* connectButton = new QPushButton(&window);
+    auto* disconnectButton = new QPushButton(&window);
+    auto* ports = new QComboBox(&window);
+    for (int n = 0; n <= 32; ++n) {
+        ports->addItem(QStringLiteral("COM%1").arg(n));
+    }
+    IntervalTimer verifyTimer;
+    MemoryLink link;
+    link.present = {2, 5};
+    const Services services{[](const QString&) {}, {}, {}, {}};
+    Connection connection({*connectButton, *disconnectButton, *ports, verifyTimer}, link, services);
+    window.show();
+    disconnectButton->hide();
+
+    ports->setCurrentIndex(2);
+    connectButton->click();
+    EXPECT_TRUE(ports->isHidden());
+    emit verifyTimer.tick();
+    EXPECT_FALSE(ports->isHidden());
+    EXPECT_FALSE(connectButton->isHidden());
+    EXPECT_TRUE(connectButton->isEnabled());
+    EXPECT_TRUE(disconnectButton->isHidden());
+
+    ports->setCurrentIndex(5);
+    connectButton->click();
+    EXPECT_EQ(link.portNumber(), 5);
+    EXPECT_EQ(link.sent, (std::vector<std::uint8_t>{246, 246}));
 }
 
 } // namespace

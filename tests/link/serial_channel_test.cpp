@@ -165,25 +165,31 @@ TEST_F(SerialChannelTest, NestedEventLoopInAHandlerKeepsTheOrder) {
     EXPECT_EQ(received, bytes("abcd"));
 }
 
-TEST_F(SerialChannelTest, SendDiscardsUnreadInputButRaisesWhatWasQueued) {
+// A half line in canonical mode cannot be read: it waits in the port, unread,
+// until the line goes raw again.
+TEST_F(SerialChannelTest, SendsKeepUnreadInputAndOnlyDiscardInputDropsIt) {
     ASSERT_TRUE(channel.open());
     machine.write("123");
     ASSERT_TRUE(queued(3));
-
-    // A half line in canonical mode cannot be read: the send is sure to find
-    // it unread.
     const termios raw = line();
     termios canonical = raw;
     canonical.c_lflag |= ICANON;
+
     tcsetattr(machine.master(), TCSANOW, &canonical);
     machine.write("abc");
     EXPECT_TRUE(channel.send(std::uint8_t{'Z'}));
-    tcsetattr(machine.master(), TCSANOW, &raw); // "abc" would become readable here
-    machine.write("xyz");
-
+    tcsetattr(machine.master(), TCSANOW, &raw);
     ASSERT_TRUE(receive(6));
-    EXPECT_EQ(received, bytes("123xyz"));
+    EXPECT_EQ(received, bytes("123abc"));
     EXPECT_EQ(machine.read(1), bytes("Z"));
+
+    tcsetattr(machine.master(), TCSANOW, &canonical);
+    machine.write("def");
+    channel.discardInput();
+    tcsetattr(machine.master(), TCSANOW, &raw);
+    machine.write("xyz");
+    ASSERT_TRUE(receive(9));
+    EXPECT_EQ(received, bytes("123abcxyz"));
 }
 
 TEST_F(SerialChannelTest, CloseDropsEventsNotYetRaised) {
@@ -258,6 +264,20 @@ TEST_F(SerialChannelTest, CloseClearsTheExclusiveFlag) {
     int exclusive = -1;
     EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0);
+    ::close(fd);
+}
+
+TEST_F(SerialChannelTest, ARefusedSecondOpenLeavesTheFirstOnesHoldAlone) {
+    ASSERT_TRUE(channel.open());
+    SerialChannel second{links};
+    second.setPortNumber(1);
+    EXPECT_FALSE(second.open()); // the file lock, which even root cannot pass
+    EXPECT_EQ(second.openError(), SerialOpenError::Busy);
+    const int fd = ::open(machine.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0) << std::strerror(errno);
+    int exclusive = -1;
+    EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 1);
     ::close(fd);
 }
 

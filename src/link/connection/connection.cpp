@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <vector>
 
 namespace vexilon {
 namespace {
@@ -33,19 +34,15 @@ Connection::Connection(ConnectionControls controls, MachineLink& link, Services 
 }
 
 void Connection::scanAutomatically() {
+    std::vector<RefusedPort> refused;
     link_.setPortNumber(currentPort_);
     while (!link_.open()) {
+        noteRefusal(refused);
         ++currentPort_;
         link_.setPortNumber(currentPort_);
         controls_.portComboBox.setCurrentIndex(currentPort_);
         if (currentPort_ > kHighestPort) {
-            services_.message(QStringLiteral("Automatic Connection Failed ! No Port is Available"),
-                              QStringLiteral("Information"));
-            services_.log(
-                QStringLiteral(">Pleas Connect the Machine to Computer with Mini-USB,Then "
-                               "Restart this Software.\r\n\r\n"));
-            controls_.portComboBox.show();
-            controls_.disconnectButton.hide();
+            scanExhausted(refused);
             return;
         }
     }
@@ -56,6 +53,33 @@ void Connection::scanAutomatically() {
     controls_.disconnectButton.hide();
     controls_.portComboBox.show();
     sendVerifyRequest();
+}
+
+// A device that is there but would not open is the one worth naming: told
+// only to plug the machine in, a user outside dialout would never find out.
+// COM0 and COM1 open the same device, which is named once.
+void Connection::noteRefusal(std::vector<RefusedPort>& refused) const {
+    const int port = link_.portNumber();
+    const SerialOpenError cause = link_.openError();
+    const bool named = std::any_of(refused.begin(), refused.end(),
+                                   [&](const RefusedPort& r) { return r.port == port; });
+    const bool present =
+        cause == SerialOpenError::PermissionDenied || cause == SerialOpenError::Busy;
+    if (present && !named) {
+        refused.push_back({port, cause});
+    }
+}
+
+void Connection::scanExhausted(const std::vector<RefusedPort>& refused) {
+    services_.message(QStringLiteral("Automatic Connection Failed ! No Port is Available"),
+                      QStringLiteral("Information"));
+    services_.log(QStringLiteral(">Pleas Connect the Machine to Computer with Mini-USB,Then "
+                                 "Restart this Software.\r\n\r\n"));
+    for (const RefusedPort& r : refused) {
+        services_.log(openFailureText(r.cause, r.port));
+    }
+    controls_.portComboBox.show();
+    controls_.disconnectButton.hide();
 }
 
 void Connection::verificationSucceeded() {
@@ -79,6 +103,10 @@ void Connection::verificationFailed() {
                   number(currentPort_) + QStringLiteral("\r\n"));
     if (manualMode_) {
         link_.close();
+        // Another port must be choosable, or only a restart would get the
+        // user past a port that opens but is not the machine.
+        controls_.portComboBox.show();
+        controls_.connectButton.show();
         return;
     }
     services_.log(QStringLiteral(">Findding Next Available Port...\r\n\r\n"));
@@ -141,6 +169,7 @@ void Connection::dropConnection(const QString& line) {
 // timer keeps its phase: a second click does not win the port more time.
 void Connection::sendVerifyRequest() {
     controls_.verifyTimer.setIntervalMs(kVerifyWaitMs);
+    link_.discardInput();
     link_.send(protocol::kVerifyRequest);
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "link/serial/serial_open_error.h"
 #include "ui/base/services.h"
 
 #include <QObject>
 #include <QString>
+
+#include <vector>
 
 class QComboBox;
 class QPushButton;
@@ -63,6 +66,13 @@ signals:
     void dropped();
 
 private:
+    struct RefusedPort {
+        int port;
+        SerialOpenError cause;
+    };
+
+    void noteRefusal(std::vector<RefusedPort>& refused) const;
+    void scanExhausted(const std::vector<RefusedPort>& refused);
     void verificationFailed();
     void connectionLost();
     void dropConnection(const QString& line);

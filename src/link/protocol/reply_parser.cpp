@@ -3,6 +3,11 @@
 #include "link/protocol/command_bytes.h"
 
 namespace vexilon::protocol {
+namespace {
+
+constexpr std::int32_t kLastDot = 511;
+
+} // namespace
 
 ReplyActions ReplyParser::feed(std::uint8_t byte) {
     ReplyActions actions;
@@ -22,8 +27,13 @@ ReplyActions ReplyParser::feed(std::uint8_t byte) {
     actions.carvingStopped = byte == kCarvingStopped;
     actions.versionReport = byte == kVersionReport;
     if (digitCount_ == static_cast<int>(buffer_.size())) {
-        lastPosition_ = Position{buffer_[0] * 100 + buffer_[1], buffer_[2] * 100 + buffer_[3]};
-        actions.position = lastPosition_;
+        const Position dot{buffer_[0] * 100 + buffer_[1], buffer_[2] * 100 + buffer_[3]};
+        // Off the work piece: a report whose start byte was lost, glued to
+        // the next one. Painting or counting it would show a dot never burnt.
+        if (dot.x <= kLastDot && dot.y <= kLastDot) {
+            lastPosition_ = dot;
+            actions.position = dot;
+        }
     }
     return actions;
 }

@@ -19,7 +19,8 @@ struct ReplyActions {
     bool carvingStopped = false;
     bool versionReport = false;
     // Set whenever the dot must be painted and shown: on the fourth digit of
-    // a report and on every later byte that is neither 255 nor a digit.
+    // a report and on every later byte that is neither 255 nor a digit, as
+    // long as the dot lies on the 512 x 512 work piece.
     std::optional<Position> position;
 };
 
