@@ -1,13 +1,16 @@
 include(GoogleTest)
 
-# vexilon_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB] [DBUS] [LABELS <labels...>])
+# vexilon_add_test(<name> SOURCES <files...> LIBS <targets...> [XVFB] [DBUS]
+#                  [ORDINARY_USER] [LABELS <labels...>])
 #
 # Widget tests run on Qt's offscreen platform. XVFB tests need a real X server
 # (screenshots, global key grabs) and are started inside xvfb-run instead.
 # DBUS tests get a private session bus of their own (dbus-run-session), on
-# which they play the desktop's services.
+# which they play the desktop's services. ORDINARY_USER tests check what
+# permissions refuse, and run as an unprivileged uid when the suite runs as
+# root.
 function(vexilon_add_test name)
-  cmake_parse_arguments(T "XVFB;DBUS" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "XVFB;DBUS;ORDINARY_USER" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE vexilon_options GTest::gtest GTest::gtest_main ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -20,6 +23,12 @@ function(vexilon_add_test name)
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "xvfb;${T_LABELS}"
       ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  elseif(T_ORDINARY_USER)
+    add_test(NAME ${name}
+      COMMAND ${PROJECT_SOURCE_DIR}/tests/support/as_ordinary_user.sh $<TARGET_FILE:${name}>
+      WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+      LABELS "ordinary-user;${T_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   elseif(T_DBUS)
     add_test(NAME ${name}
       COMMAND dbus-run-session -- $<TARGET_FILE:${name}>
