@@ -37,18 +37,19 @@ void SettingsHandlers::load() {
 
 // The console keeps no record of the direction: each click turns it once more.
 void SettingsHandlers::reverseMotor(std::uint8_t axis) {
-    services_.console.send(protocol::kReverseMotor);
-    services_.console.send(axis);
-    confirmSaved();
+    const bool first = services_.console.send(protocol::kReverseMotor);
+    const bool second = services_.console.send(axis);
+    confirmSaved(first && second);
 }
 
 // Nothing is validated: any text gives a value byte, and the text is stored
 // as it stands.
 void SettingsHandlers::saveStepPause() {
-    services_.console.send(protocol::kMotorStepPause);
-    services_.console.send(protocol::stepPauseValue(stepPauseBox_.text().toStdU16String()));
+    const bool first = services_.console.send(protocol::kMotorStepPause);
+    const bool second =
+        services_.console.send(protocol::stepPauseValue(stepPauseBox_.text().toStdU16String()));
     services_.settings->write(settings_keys::kStepPause, stepPauseBox_.text().toStdString());
-    confirmSaved();
+    confirmSaved(first && second);
 }
 
 void SettingsHandlers::setCarvedColour(std::int32_t colour) {
@@ -56,7 +57,15 @@ void SettingsHandlers::setCarvedColour(std::int32_t colour) {
     services_.settings->write(settings_keys::kCarvedColour, intToSettingsText(colour));
 }
 
-void SettingsHandlers::confirmSaved() {
+// Both bytes are always sent, as the machine may take the second alone; but
+// "Saved" after a byte that never left would tell the user the machine has a
+// setting it does not have.
+void SettingsHandlers::confirmSaved(bool allSent) {
+    if (!allSent) {
+        services_.console.log(
+            QStringLiteral(">Sending Failed ! Check the connection to the machine\r\n\r\n"));
+        return;
+    }
     services_.console.message(QStringLiteral("Saved ! don't need save every time"),
                               QStringLiteral("Info"));
 }

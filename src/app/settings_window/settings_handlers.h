@@ -38,7 +38,7 @@ public:
 
 private:
     void load();
-    void confirmSaved();
+    void confirmSaved(bool allSent);
 
     QLineEdit& stepPauseBox_;
     ColourPicker& colourPicker_;

@@ -3,6 +3,7 @@
 #include "app/settings_window/explanatory_picture.h"
 #include "image/view/qt_pictures.h"
 #include "ui/digit_keys.h"
+#include "ui/empty_title.h"
 #include "ui/form_fonts.h"
 #include "ui_settings_window.h"
 
@@ -36,6 +37,7 @@ SettingsControls SettingsWindow::controls() const {
 void SettingsWindow::showEvent(QShowEvent* event) {
     centring_.onShow(*this, *event);
     QWidget::showEvent(event);
+    keepTitleBarEmpty(*this);
 }
 
 } // namespace vexilon

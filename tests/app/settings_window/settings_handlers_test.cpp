@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,12 +43,13 @@ protected:
     std::vector<Bytes> receivedByMessage; // what the machine had got when each message showed
     std::vector<bool> sendResults;
     std::vector<std::int32_t> carvedColours;
+    QString log;
 
     void SetUp() override { ASSERT_TRUE(channel.open()); }
 
     void create() {
         new SettingsHandlers(window.controls(),
-                             {{{},
+                             {{[this](const QString& text) { log += text; },
                                [this](const QString& text, const QString& caption) {
                                    messages.emplace_back(text, caption);
                                    receivedByMessage.push_back(channel.isOpen() ? machine.read(2)
@@ -106,15 +109,37 @@ TEST_F(SettingsHandlersTest, WithoutAFileTheDefaultsShowAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST_F(SettingsHandlersTest, WithThePortClosedTheSendsFailSilentlyAndTheRestHappens) {
-    channel.close();
-    create();
+// Every action tries its sends, tells the failure instead of "Saved", and
+// still stores the text.
+void expectFailuresTold(SettingsWindow& window, const std::vector<bool>& sendResults,
+                        const std::vector<std::pair<QString, QString>>& messages,
+                        const QString& log) {
+    const QString failed =
+        QStringLiteral(">Sending Failed ! Check the connection to the machine\r\n\r\n");
     test_support::controlsOf(window).StepPauseBox->setText(QStringLiteral("300"));
     QTest::mouseClick(test_support::controlsOf(window).StepPauseSaveButton, Qt::LeftButton);
     QTest::mouseClick(test_support::controlsOf(window).ReverseYButton, Qt::LeftButton);
+    QTest::mouseClick(test_support::controlsOf(window).ReverseXButton, Qt::LeftButton);
+    EXPECT_EQ(sendResults, std::vector<bool>(6, false));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(log, failed + failed + failed);
+}
 
-    EXPECT_EQ(sendResults, (std::vector<bool>{false, false, false, false}));
-    EXPECT_EQ(messages, (std::vector{kSaved, kSaved}));
+TEST_F(SettingsHandlersTest, WithThePortClosedNothingIsConfirmed) {
+    channel.close();
+    create();
+    expectFailuresTold(window, sendResults, messages, log);
+    EXPECT_EQ(stored("Motor"), "300");
+}
+
+TEST_F(SettingsHandlersTest, AfterAHangUpWhileOpenNothingIsConfirmed) {
+    create();
+    machine.hangUp();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!channel.isHungUp() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    expectFailuresTold(window, sendResults, messages, log);
     EXPECT_EQ(stored("Motor"), "300");
 }
 

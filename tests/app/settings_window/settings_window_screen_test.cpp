@@ -4,7 +4,13 @@
 
 #include "app/settings_window/settings_window.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace vexilon {
 namespace {
@@ -34,6 +40,38 @@ TEST(SettingsWindowOnScreen, FixedCentredWindowLooksAsLaidOut) {
                    countPixels(image, picker, isRed) == picker.width() * picker.height();
         },
         shot));
+}
+
+// What the window manager reads for the title bar, on a connection of its own.
+std::string titleProperty(xcb_window_t window, const char* name) {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const auto atomCookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, atomCookie, nullptr);
+    const auto cookie =
+        xcb_get_property(connection, 0, window, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    std::string value = "(missing)";
+    if (reply != nullptr && reply->type != XCB_ATOM_NONE) {
+        value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    }
+    std::free(reply);
+    std::free(atom);
+    xcb_disconnect(connection);
+    return value;
+}
+
+TEST(SettingsWindowOnScreen, TheTitleBarIsEmptyNotTheProgramsName) {
+    QCoreApplication::setApplicationName(QStringLiteral("vexilon-console"));
+    for (int opening = 0; opening < 2; ++opening) {
+        SettingsWindow window;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        EXPECT_EQ(titleProperty(id, "WM_NAME"), "");
+        EXPECT_EQ(titleProperty(id, "_NET_WM_NAME"), "");
+    }
 }
 
 } // namespace
