@@ -1,6 +1,8 @@
 #include "ui/slider_bar.h"
 
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 
@@ -31,10 +33,30 @@ void SliderBar::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SliderBar::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        leftPressed_ = true;
+    if (event->button() != Qt::LeftButton) {
+        QSlider::mousePressEvent(event);
+        return;
     }
-    QSlider::mousePressEvent(event);
+    leftPressed_ = true;
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect thumb =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QPoint at = event->position().toPoint();
+    if (thumb.contains(at) || groove.contains(at) || !groove.isValid()) {
+        QSlider::mousePressEvent(event);
+        return;
+    }
+    // Most styles draw a thin groove and page only on it; the whole height
+    // of the control is the track that pages.
+    const QPoint onGroove(std::clamp(at.x(), groove.left(), groove.right()), groove.center().y());
+    QMouseEvent moved(event->type(), QPointF(onGroove), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(),
+                      event->modifiers(), event->pointingDevice());
+    QSlider::mousePressEvent(&moved);
+    event->setAccepted(moved.isAccepted());
 }
 
 void SliderBar::mouseReleaseEvent(QMouseEvent* event) {

@@ -88,5 +88,21 @@ TEST_F(BurningTimeSlider, DraggingReportsEveryMoveAndTheReleaseOutside) {
     EXPECT_EQ(released.count(), 1);
 }
 
+// The whole height of the track pages, not only the groove line.
+TEST_F(BurningTimeSlider, AClickAnywhereBesideTheThumbPagesTowardsIt) {
+    const int right = thumbCentre().x() + 200;
+    const int left = thumbCentre().x() - 200;
+    int expected = 60;
+    for (const auto& [x, step] : {std::pair{right, 5}, {left, -5}}) {
+        for (const int y : {0, 12, 23}) {
+            sendMouse(&slider, QEvent::MouseButtonPress, {x, y}, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(&slider, QEvent::MouseButtonRelease, {x, y}, Qt::LeftButton, Qt::NoButton);
+            expected += step;
+            EXPECT_EQ(slider.position(), expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(released.count(), 6);
+}
+
 } // namespace
 } // namespace vexilon
