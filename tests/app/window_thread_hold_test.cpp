@@ -4,9 +4,13 @@
 
 #include "console_on_the_line.h"
 #include "support/window_controls.h"
+#include "ui/drop_target.h"
 
 #include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 #include <xcb/xcb.h>
 
 #include <atomic>
@@ -43,17 +47,7 @@ public:
 
     // When the window's answer came, if it came within two seconds.
     std::optional<Clock::time_point> ping(xcb_window_t window) {
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = window;
-        message.type = protocols_;
-        message.data.data32[0] = ping_;
-        message.data.data32[1] = ++stamp_;
-        message.data.data32[2] = window;
-        xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(&message));
-        xcb_flush(connection_);
+        send(window, ping_, ++stamp_);
         const auto deadline = Clock::now() + 2s;
         while (Clock::now() < deadline) {
             while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
@@ -69,7 +63,28 @@ public:
         return std::nullopt;
     }
 
+    // The close button of the title bar.
+    void askToClose(xcb_window_t window) {
+        send(window, atom("WM_DELETE_WINDOW"), XCB_CURRENT_TIME);
+        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_),
+                                            nullptr)); // it has reached the server
+    }
+
 private:
+    void send(xcb_window_t window, xcb_atom_t protocol, std::uint32_t stamp) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = protocols_;
+        message.data.data32[0] = protocol;
+        message.data.data32[1] = stamp;
+        message.data.data32[2] = window;
+        xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(connection_);
+    }
+
     xcb_atom_t atom(const char* name) {
         const auto cookie =
             xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
@@ -171,6 +186,39 @@ TEST_F(WindowThreadHoldTest, ALongSendAnswersPingsAndLeavesClicksAndBytesForAfte
     EXPECT_EQ(bytesWhileHeld, 0);
     QAbstractButton* box = test_support::controlsOf(window).UseKeyboardCheckBox;
     EXPECT_TRUE(test_support::waitUntil([&] { return box->isChecked() && bytesHandled == 1; }));
+}
+
+// Closing in the middle of an upload would leave the machine half an image:
+// the close waits its turn like a click.
+TEST_F(WindowThreadHoldTest, TheCloseButtonActsOnlyOnceTheWaitIsOver) {
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    bool visibleAfterTheWait = false;
+    {
+        const WindowThreadHold hold;
+        Desktop().askToClose(id);
+        realBlockingWait()(300ms);
+        visibleAfterTheWait = window.isVisible();
+    }
+    EXPECT_TRUE(visibleAfterTheWait);
+    EXPECT_TRUE(test_support::waitUntil([&] { return !window.isVisible(); }));
+}
+
+// A picture taken in during an upload would change what is being sent.
+TEST_F(WindowThreadHoldTest, ADropWhileHeldIsRefused) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/nonexistent/picture.bmp"))});
+    QWidget* preview = test_support::controlsOf(window).PreviewPicture;
+    window.dropTarget()->registerWindow(&window); // as start-up does
+    for (const bool held : {true, false}) {
+        std::optional<WindowThreadHold> hold;
+        if (held) {
+            hold.emplace();
+        }
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(preview, &enter);
+        EXPECT_EQ(enter.isAccepted(), !held);
+    }
 }
 
 } // namespace

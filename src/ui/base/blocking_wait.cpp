@@ -17,13 +17,13 @@ namespace {
 // spends its time asleep.
 constexpr std::chrono::milliseconds kServeInterval{10};
 
-// Refuses what would act for the user while the thread is held: closing a
-// window in the middle of an upload would leave the machine half an image.
+// A drop is not queued with the rest of the user's input (it arrives as
+// window-system messages), yet taking a picture in during an upload would
+// change what is being sent: it is refused while the thread is held.
 class HeldEventFilter : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
-        case QEvent::Close:
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:

@@ -19,9 +19,9 @@ BlockingWait realBlockingWait();
 // While the window thread is held (a blocking wait, a long send) the windows
 // keep painting and answering the window manager, so that no desktop offers
 // to kill a console in the middle of an upload. Nothing of the console's own
-// runs then: user input and timers stay queued, a close or a drop is
-// refused, and work that cannot stay queued by itself (received bytes, hot
-// keys) asks to be resumed afterwards.
+// runs then: user input (the title bar's close button included) and timers
+// stay queued, a drop is refused, and work that cannot stay queued by itself
+// (received bytes, hot keys) asks to be resumed afterwards.
 class WindowThreadHold {
 public:
     WindowThreadHold();
