@@ -44,8 +44,8 @@ void Console::wireConnection() {
             controls(ControlEvent::Disconnected));
     connect(&features_.replyRouting, &ReplyRouting::carvingStopped, &features_.clock,
             &RunTimeClock::stopTicking);
-    connect(&features_.replyRouting, &ReplyRouting::dotReported, this,
-            [this](int x, int y) { showPosition(window_.xCoordBox(), window_.yCoordBox(), x, y); });
+    connect(&features_.replyRouting, &ReplyRouting::dotReported, &features_.position,
+            &PositionDisplay::show);
 }
 
 void Console::wireJob() {
@@ -71,7 +71,7 @@ void Console::wireImage() {
     });
     connect(&features_.editing, &ImageEditing::cleared, this, [this] {
         applyControlEvent(window_, ControlEvent::Clear);
-        resetPosition(window_.xCoordBox(), window_.yCoordBox());
+        features_.position.reset();
     });
     connect(&features_.upload, &ImageUpload::imageSent, this,
             [this] { applyControlEvent(window_, ControlEvent::UploadFinished); });

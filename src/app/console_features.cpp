@@ -15,10 +15,11 @@ namespace vexilon {
 ConsoleFeatures::ConsoleFeatures(MainWindow& window, ProgramState& state, const ConsolePaths& paths,
                                  MachineLink& link, Services bundle)
     : services(std::move(bundle)), clock(*window.runTimeTimer(), window.runTimeLabel()),
+      position(window.xCoordBox(), window.yCoordBox()),
       burningTime(window.burningTimeSlider(), window.burningTimeLabel(), services),
       connection(window.connectionControls(), link, services),
       replyRouting(link, {window.previewArea().canvas, connection, state.carvedColour}, services),
-      jobControl(window.jobButtons(), clock, window.xCoordBox(), window.yCoordBox(), services),
+      jobControl(window.jobButtons(), clock, position, services),
       jogging(window.positioningButtons(),
               HotKeyService{[this](Qt::Key key) { return hotKeys.take(key); },
                             [this](int identifier) { hotKeys.release(identifier); }},

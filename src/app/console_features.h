@@ -4,6 +4,7 @@
 #include "control/hot_keys/global_hot_keys.h"
 #include "control/job_control.h"
 #include "control/jogging.h"
+#include "control/position_display.h"
 #include "control/progress/job_tracker.h"
 #include "control/run_time_clock.h"
 #include "image/view/image_editing.h"
@@ -31,6 +32,7 @@ struct ConsoleFeatures {
 
     Services services;
     RunTimeClock clock;
+    PositionDisplay position;
     BurningTime burningTime;
     Connection connection;
     ReplyRouting replyRouting;

@@ -8,9 +8,9 @@
 
 namespace vexilon {
 
-JobControl::JobControl(const JobButtons& buttons, RunTimeClock& clock, QLineEdit& xBox,
-                       QLineEdit& yBox, Services services, QObject* parent)
-    : QObject(parent), clock_(clock), xBox_(xBox), yBox_(yBox), services_(std::move(services)) {
+JobControl::JobControl(const JobButtons& buttons, RunTimeClock& clock, PositionDisplay& position,
+                       Services services, QObject* parent)
+    : QObject(parent), clock_(clock), position_(position), services_(std::move(services)) {
     connect(&buttons.start, &QAbstractButton::clicked, this, &JobControl::start);
     connect(&buttons.pause, &QAbstractButton::clicked, this, &JobControl::pause);
     connect(&buttons.restart, &QAbstractButton::clicked, this, &JobControl::restart);
@@ -43,7 +43,7 @@ void JobControl::restart() {
     clock_.resetCounter();
     clock_.stopTicking();
     clock_.resetLabel();
-    resetPosition(xBox_, yBox_);
+    position_.reset();
     emit restarted();
 }
 

@@ -9,6 +9,7 @@ class QLineEdit;
 
 namespace vexilon {
 
+class PositionDisplay;
 class RunTimeClock;
 
 // The six buttons that steer a job on the machine.
@@ -27,7 +28,7 @@ struct JobButtons {
 class JobControl : public QObject {
     Q_OBJECT
 public:
-    JobControl(const JobButtons& buttons, RunTimeClock& clock, QLineEdit& xBox, QLineEdit& yBox,
+    JobControl(const JobButtons& buttons, RunTimeClock& clock, PositionDisplay& position,
                Services services, QObject* parent = nullptr);
 
     void start();
@@ -50,8 +51,7 @@ signals:
 
 private:
     RunTimeClock& clock_;
-    QLineEdit& xBox_;
-    QLineEdit& yBox_;
+    PositionDisplay& position_;
     Services services_;
 };
 

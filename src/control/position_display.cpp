@@ -2,17 +2,59 @@
 
 #include <QLineEdit>
 
-namespace vexilon {
+#include <chrono>
 
-void showPosition(QLineEdit& xBox, QLineEdit& yBox, int x, int y) {
-    xBox.setText(QString::number(x));
-    yBox.setText(QString::number(y));
+namespace vexilon {
+namespace {
+
+constexpr std::chrono::milliseconds kFrame{16};
+
+} // namespace
+
+PositionDisplay::PositionDisplay(QLineEdit& xBox, QLineEdit& yBox, QObject* parent)
+    : QObject(parent), xBox_(xBox), yBox_(yBox) {
+    frame_.setSingleShot(true);
+    frame_.setTimerType(Qt::PreciseTimer);
+    connect(&frame_, &QTimer::timeout, this, &PositionDisplay::showPending);
 }
 
-void resetPosition(QLineEdit& xBox, QLineEdit& yBox) {
+void PositionDisplay::show(int x, int y) {
+    pending_ = std::pair(x, y);
+    if (frame_.isActive()) {
+        return;
+    }
+    const auto since = std::chrono::milliseconds(lastShown_.isValid() ? lastShown_.elapsed() : 0);
+    if (!lastShown_.isValid() || since >= kFrame) {
+        showPending();
+    } else {
+        frame_.start(kFrame - since);
+    }
+}
+
+void PositionDisplay::reset() {
+    frame_.stop();
+    pending_.reset();
     const QString zero = QStringLiteral("000");
-    xBox.setText(zero);
-    yBox.setText(zero);
+    setTexts(zero, zero);
+}
+
+void PositionDisplay::showPending() {
+    if (!pending_) {
+        return;
+    }
+    const auto [x, y] = *pending_;
+    pending_.reset();
+    lastShown_.start();
+    setTexts(QString::number(x), QString::number(y));
+}
+
+void PositionDisplay::setTexts(const QString& x, const QString& y) {
+    if (xBox_.text() != x) {
+        xBox_.setText(x);
+    }
+    if (yBox_.text() != y) {
+        yBox_.setText(y);
+    }
 }
 
 } // namespace vexilon

@@ -33,6 +33,9 @@ QRect visiblePart(int x, int y, int w, int h, const QRect& bounds) {
 } // namespace
 
 DrawPanel::DrawPanel(QWidget* parent) : QWidget(parent) {
+    // Every paint covers its whole area, so the group box behind need not be
+    // painted first: a dot's repaint stays a dot's.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     fitLayer();
 }
 
@@ -153,19 +156,23 @@ void DrawPanel::fitLayer() const {
 }
 
 // Position reports arrive up to thousands of times a second, one pixel each:
-// collect the changed area and ask for one repaint when control returns to
-// the event loop.
+// collect the changed area and repaint it at most once a screen frame, at
+// once when the last repaint is a frame old.
 void DrawPanel::markDirty(const QRect& area) {
     const bool scheduled = !dirty_.isNull();
     dirty_ |= area;
-    if (!scheduled) {
-        QTimer::singleShot(0, this, &DrawPanel::flushDirty);
+    if (scheduled) {
+        return;
     }
+    const qint64 since = lastFlush_.isValid() ? lastFlush_.elapsed() : kFrameMs;
+    QTimer::singleShot(static_cast<int>(std::max<qint64>(0, kFrameMs - since)), Qt::PreciseTimer,
+                       this, &DrawPanel::flushDirty);
 }
 
 void DrawPanel::flushDirty() {
     const QRect area = dirty_;
     dirty_ = QRect();
+    lastFlush_.start();
     update(area);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -64,6 +65,8 @@ private:
     // Follows the panel's size, hence mutable.
     mutable QImage ink_;
     QRect dirty_;
+    QElapsedTimer lastFlush_;
+    static constexpr qint64 kFrameMs = 16;
     bool border_ = false;
 };
 

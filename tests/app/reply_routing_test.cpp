@@ -29,6 +29,11 @@ struct ReplyRoutingTest : ::testing::Test, test_support::ConsoleRig {
         return test_support::controlsOf(window).XCoordBox->text() + ' ' +
                test_support::controlsOf(window).YCoordBox->text();
     }
+    // The boxes follow the reports once a screen frame.
+    bool boxesShow(const QString& expected) const {
+        return test_support::waitUntil([&] { return boxes() == expected; },
+                                       std::chrono::seconds(1));
+    }
 };
 
 TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
@@ -39,13 +44,13 @@ TEST_F(ReplyRoutingTest, EachReplyReachesItsTarget) {
     state.carvedColour = 0x00FF8000; // blue FF, green 80, red 00
     reply({255, 3, 17, 0, 45});
     EXPECT_EQ(ink(317, 45), qRgb(0x00, 0x80, 0xFF));
-    EXPECT_EQ(boxes(), QStringLiteral("317 45"));
+    EXPECT_TRUE(boxesShow(QStringLiteral("317 45"))) << boxes().toStdString();
 
     // The colour is read at each dot: the settings window may change it mid-job.
     state.carvedColour = 0x000000FF;
     reply({255, 0, 5, 0, 9});
     EXPECT_EQ(ink(5, 9), qRgb(0xFF, 0, 0));
-    EXPECT_EQ(boxes(), QStringLiteral("5 9"));
+    EXPECT_TRUE(boxesShow(QStringLiteral("5 9"))) << boxes().toStdString();
 
     // Carving stopped stops the clock and paints the last dot once more.
     test_support::controlsOf(window).PreviewCanvas->clear(0, 0, 512, 512);

@@ -22,6 +22,9 @@ constexpr std::chrono::milliseconds kStallLimit{1000};
 // How often a drain looks at the output queue: a few bytes' time on the line.
 constexpr std::chrono::milliseconds kDrainPoll{2};
 
+// How long received bytes gather in the port after a read before the next
+// one: a few reports, a small part of a screen frame.
+constexpr std::chrono::milliseconds kGather{4};
 // How often a caller waiting for a long write gets a turn of its own.
 constexpr std::chrono::milliseconds kCallerTurn{10};
 
@@ -115,8 +118,13 @@ void SerialWatcher::run() {
 // One wait for the port or a request, and what it brought. False when the
 // thread must end.
 bool SerialWatcher::watchOnce() {
-    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}}};
-    if (poll(fds.data(), fds.size(), -1) < 0) {
+    // While gathering, the port is watched for a hang-up only.
+    const auto gatherLeft = std::chrono::ceil<std::chrono::milliseconds>(
+        gatherUntil_ - std::chrono::steady_clock::now());
+    const bool gathering = gatherLeft.count() > 0;
+    std::array<pollfd, 2> fds{
+        {{fd_, static_cast<short>(gathering ? 0 : POLLIN), 0}, {wakeFd_, POLLIN, 0}}};
+    if (poll(fds.data(), fds.size(), gathering ? static_cast<int>(gatherLeft.count()) : -1) < 0) {
         return errno == EINTR;
     }
     // Requests first, so that a peer that never pauses cannot hold up a send.
@@ -162,6 +170,12 @@ bool SerialWatcher::readAvailable() {
         if (n > 0) {
             if (queue_.appendBytes(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
                 notify_();
+            }
+            // A line at 57,600 baud brings a byte every 174 us: reading each
+            // one as it comes would wake both threads thousands of times a
+            // second. A full buffer means more is waiting: no pause then.
+            if (static_cast<std::size_t>(n) < buffer.size()) {
+                gatherUntil_ = std::chrono::steady_clock::now() + kGather;
             }
             return true;
         }

@@ -3,6 +3,7 @@
 #include "link/serial/serial_event_queue.h"
 #include "link/serial/serial_line_errors.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,9 @@ namespace vexilon {
 // poll() on the port and on an eventfd that wakes it for a write or a stop;
 // received bytes go to the event queue, and `notify` is called (on the
 // watcher thread) whenever the queue needs a notice to the window thread.
+// After each read it lets the port gather bytes for a few milliseconds
+// before reading again, so that a machine reporting byte by byte does not
+// wake the console for every byte.
 //
 // A hang-up (POLLHUP, a read of 0, EIO) ends the thread at once and queues a
 // hang-up entry after the bytes read before it; writes then fail until the
@@ -65,8 +69,9 @@ private:
     const int wakeFd_;
     SerialEventQueue& queue_;
     const std::function<void()> notify_;
-    std::optional<LineErrorCounts> lineErrors_; // watcher thread only
-    bool portGone_ = false;                     // watcher thread only
+    std::optional<LineErrorCounts> lineErrors_;         // watcher thread only
+    bool portGone_ = false;                             // watcher thread only
+    std::chrono::steady_clock::time_point gatherUntil_; // watcher thread only
 
     mutable std::mutex mutex_;
     std::condition_variable writeDone_;
