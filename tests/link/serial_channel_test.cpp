@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -279,6 +280,47 @@ TEST_F(SerialChannelTest, ARefusedSecondOpenLeavesTheFirstOnesHoldAlone) {
     EXPECT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 1);
     ::close(fd);
+}
+
+// A peer writing as fast as the line takes bytes: the console holds a bounded
+// backlog (the rest waits in the line, the writer blocked), and raises it in
+// slices between which the event loop turns.
+TEST_F(SerialChannelTest, AFloodIsHeldBackByTheLineAndRaisedInSlices) {
+    // Handling a byte costs a microsecond here, as painting a dot might.
+    QObject::connect(&channel, &SerialChannel::dataArrived, [] {
+        const auto until = std::chrono::steady_clock::now() + 1us;
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    });
+    ASSERT_TRUE(channel.open());
+    constexpr std::size_t kFlood = 1 << 18;
+    std::vector<std::uint8_t> flood(kFlood);
+    for (std::size_t i = 0; i < kFlood; ++i) {
+        flood[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
+    std::atomic<std::size_t> written = 0;
+    std::thread peer([&] {
+        for (std::size_t at = 0; at < kFlood; at += 4096) {
+            machine.write(std::vector(flood.begin() + static_cast<std::ptrdiff_t>(at),
+                                      flood.begin() + static_cast<std::ptrdiff_t>(at + 4096)));
+            written = at + 4096;
+        }
+    });
+    const std::size_t capacity = SerialEventQueue::kCapacity;
+    ASSERT_TRUE(waitUntil([&] { return channel.pendingEventCount() >= capacity; }, false));
+    const std::size_t writtenThen = written;
+    ASSERT_TRUE(waitUntil([&] { return written == writtenThen; }, false)); // the writer waits
+    EXPECT_LT(written.load(), kFlood);
+    EXPECT_LE(channel.pendingEventCount(), capacity + 4096);
+
+    std::size_t raisedBeforeTheLoopTurned = 0;
+    QTimer::singleShot(0, [&] { raisedBeforeTheLoopTurned = received.size(); });
+    const bool all = receive(kFlood);
+    peer.join();
+    ASSERT_TRUE(all);
+    EXPECT_GT(raisedBeforeTheLoopTurned, 0u);
+    EXPECT_LT(raisedBeforeTheLoopTurned, capacity / 2);
+    EXPECT_TRUE(received == flood);
 }
 
 TEST_F(SerialChannelTest, WriteFailsOnlyAfterASecondWithoutProgress) {

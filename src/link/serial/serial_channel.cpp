@@ -6,6 +6,7 @@
 #include "ui/base/blocking_wait.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
 
@@ -20,6 +21,11 @@
 
 namespace vexilon {
 namespace {
+
+// How long one slice of received bytes may hold the window thread, looked at
+// every few entries.
+constexpr qint64 kSliceMs = 8;
+constexpr int kSliceCheck = 64;
 
 QEvent::Type eventsWaitingType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -151,29 +157,52 @@ bool SerialChannel::event(QEvent* event) {
 
 // A handler may close the channel (which empties raising_), destroy it, or
 // run a nested event loop that comes back here; raising always from the
-// front of raising_ keeps the order in all three cases.
+// front of raising_ keeps the order in all three cases. A flood is raised in
+// slices, each followed by a turn of the event loop, so that a click waits
+// for a slice at most, never for the whole backlog.
 void SerialChannel::raisePending() {
-    for (const SerialEvent& entry : queue_.takeAll()) {
-        raising_.push_back(entry);
+    if (raising_.empty()) {
+        bool resumeReading = false;
+        for (const SerialEvent& entry : queue_.takeAll(&resumeReading)) {
+            raising_.push_back(entry);
+        }
+        if (resumeReading && watcher_) {
+            watcher_->resumeReading();
+        }
     }
     const QPointer<SerialChannel> alive(this);
-    while (!raising_.empty()) {
+    QElapsedTimer slice;
+    slice.start();
+    for (int raised = 0; !raising_.empty(); ++raised) {
+        if (raised % kSliceCheck == kSliceCheck - 1 && slice.elapsed() >= kSliceMs) {
+            postNotice(); // the rest after the event loop's turn
+            return;
+        }
         const SerialEvent entry = raising_.front();
         raising_.pop_front();
-        switch (entry.kind) {
-        case SerialEvent::Kind::Byte:
-            emit dataArrived(entry.value);
-            break;
-        case SerialEvent::Kind::PortEvent:
-            emit portEvent(entry.value);
-            break;
-        case SerialEvent::Kind::HangUp:
-            emit hungUp();
-            break;
-        }
+        raiseOne(entry);
         if (!alive) {
             return;
         }
+    }
+    // Bytes that came while raising_ was still being worked off had their
+    // notice spent on this call.
+    if (queue_.size() > 0) {
+        postNotice();
+    }
+}
+
+void SerialChannel::raiseOne(const SerialEvent& entry) {
+    switch (entry.kind) {
+    case SerialEvent::Kind::Byte:
+        emit dataArrived(entry.value);
+        break;
+    case SerialEvent::Kind::PortEvent:
+        emit portEvent(entry.value);
+        break;
+    case SerialEvent::Kind::HangUp:
+        emit hungUp();
+        break;
     }
 }
 

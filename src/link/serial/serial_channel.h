@@ -76,6 +76,7 @@ private:
     bool fail(SerialOpenError error);
     void postNotice();
     void raisePending();
+    void raiseOne(const SerialEvent& entry);
 
     std::filesystem::path linkDirectory_;
     std::filesystem::path deviceDirectory_ = "/dev";

@@ -24,16 +24,26 @@ bool SerialEventQueue::appendHangUp() {
     return noticeNeeded();
 }
 
-std::vector<SerialEvent> SerialEventQueue::takeAll() {
+std::vector<SerialEvent> SerialEventQueue::takeAll(bool* resumeReading) {
     std::lock_guard lock(mutex_);
     noticePending_ = false;
+    if (resumeReading != nullptr) {
+        *resumeReading = std::exchange(stalled_, false);
+    }
     return std::exchange(entries_, {});
+}
+
+bool SerialEventQueue::stallIfFull() {
+    std::lock_guard lock(mutex_);
+    stalled_ = entries_.size() >= kCapacity;
+    return stalled_;
 }
 
 void SerialEventQueue::clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
     noticePending_ = false;
+    stalled_ = false;
 }
 
 std::size_t SerialEventQueue::size() const {

@@ -122,9 +122,14 @@ bool SerialWatcher::watchOnce() {
     const auto gatherLeft = std::chrono::ceil<std::chrono::milliseconds>(
         gatherUntil_ - std::chrono::steady_clock::now());
     const bool gathering = gatherLeft.count() > 0;
+    // A full queue is read again only once the window thread has taken it
+    // and woken this thread.
+    const bool stalled = queue_.stallIfFull();
+    const bool reading = !gathering && !stalled;
     std::array<pollfd, 2> fds{
-        {{fd_, static_cast<short>(gathering ? 0 : POLLIN), 0}, {wakeFd_, POLLIN, 0}}};
-    if (poll(fds.data(), fds.size(), gathering ? static_cast<int>(gatherLeft.count()) : -1) < 0) {
+        {{fd_, static_cast<short>(reading ? POLLIN : 0), 0}, {wakeFd_, POLLIN, 0}}};
+    const int timeout = gathering && !stalled ? static_cast<int>(gatherLeft.count()) : -1;
+    if (poll(fds.data(), fds.size(), timeout) < 0) {
         return errno == EINTR;
     }
     // Requests first, so that a peer that never pauses cannot hold up a send.

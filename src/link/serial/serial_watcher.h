@@ -52,6 +52,9 @@ public:
     // True once the thread has ended on its own (hang-up or a failing port).
     bool hasEnded() const;
 
+    // Wakes the thread to read again after the queue was full.
+    void resumeReading() { wake(); }
+
 private:
     SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue, std::function<void()> notify);
 
