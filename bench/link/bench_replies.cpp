@@ -127,7 +127,10 @@ int main(int argc, char* argv[]) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double windowCpu = threadCpuSeconds() - cpuStart;
     const bool finished = !window.runTimeTimer()->isRunning();
-    QCoreApplication::processEvents();
+    // The coordinate boxes follow the reports once a screen frame.
+    QEventLoop frame;
+    QTimer::singleShot(std::chrono::milliseconds(50), &frame, &QEventLoop::quit);
+    frame.exec();
 
     const QImage& ink = vexilon::test_support::controlsOf(window).PreviewCanvas->inkLayer();
     long long painted = 0;
