@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints every benchmark figure of the console in one run: the serial
 # channel's throughput, the reply handling under a flood of position reports,
+# the CPU the console and the X server spend while carving at the line rate,
 # the picture decoders against djpeg and ImageMagick, a whole picture
 # intake against ImageMagick and libvips, and a change of picture mode.
 set -euo pipefail
@@ -9,6 +10,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 echo "== engraver link =="
 bash bench/link/run.sh
+echo
+echo "== carving, the real console under Xvfb =="
+bash bench/app/carving_cpu.sh
 echo
 echo "== simulated machine =="
 bash bench/sim/run.sh
