@@ -4,8 +4,11 @@
 # dots a second), carving a dropped disc. Prints the CPU time of the console
 # and of the X server over the measured seconds, the console's wake-ups
 # (voluntary context switches, all threads), and the same with the machine
-# connected and idle.
-#   bench/app/carving_cpu.sh [build-dir] [seconds]   (default: build/dev, 10)
+# connected and idle. The machine's bytes come as the line carries them
+# (pace "line") or every 16 ms as a USB serial adapter hands them on
+# ("bursts").
+#   bench/app/carving_cpu.sh [build-dir] [seconds] [pace]
+#   (default: build/dev, 10, both paces one after the other)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -14,6 +17,11 @@ seconds=${2:-10}
 if [ $# -eq 0 ]; then
   cmake --preset dev >/dev/null
 fi
+if [ $# -lt 3 ]; then
+  for pace in line bursts; do bash "$0" "$build" "$seconds" "$pace"; done
+  exit 0
+fi
+pace=$3
 cmake --build "$build" --target vexilon-console vexilon-sim drag_source >/dev/null
 bin=$(realpath "$build/bin")
 
@@ -62,14 +70,14 @@ wait_for '[ -s "$work/display" ]' 10
 export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
 
 convert -size 300x300 xc:white -fill black -draw "circle 150,150 150,40" "$work/disc.png"
-"$bin/vexilon-sim" --pace line --work-piece "$work/piece.png" >/dev/null 2>"$work/sim.log" &
+"$bin/vexilon-sim" --pace "$pace" --work-piece "$work/piece.png" >/dev/null 2>"$work/sim.log" &
 pids+=($!)
 wait_for 'grep -q "is " "$work/sim.log"' 10
 "$bin/vexilon-console" >/dev/null 2>&1 &
 console=$!; pids+=("$console")
 wait_for 'grep -q "verify OK" "$work/sim.log"' 20
 sleep 2 # the window settles: its first paints are not the carving's
-report "connected, idle" "$(measure)"
+report "$pace: connected, idle" "$(measure)"
 
 "$bin/drag_source" "file://$work/disc.png" >"$work/drag.log" 2>&1 &
 pids+=($!)
@@ -93,4 +101,4 @@ sleep 1
 xdotool mousemove $((X + 328)) $((Y + 28)) click 1
 wait_for 'grep -q "start carving" "$work/sim.log"' 10
 sleep 2
-report "carving at the line rate" "$(measure)"
+report "$pace: carving" "$(measure)"

@@ -24,10 +24,15 @@ namespace vexilon::sim {
 
 using Clock = std::chrono::steady_clock;
 
+// How often a USB serial adapter hands on what it received.
+constexpr std::chrono::milliseconds kUsbBurst{16};
+
 struct SimulatedMachine::Runner {
     Runner(const std::filesystem::path& linkDirectory, const Options& chosen)
-        : options(chosen), pty(linkDirectory, chosen.port), pace(chosen.pace == Pace::LineRate),
-          inPace(chosen.pace == Pace::LineRate),
+        : options(chosen), pty(linkDirectory, chosen.port),
+          pace(chosen.pace != Pace::Fast,
+               chosen.pace == Pace::Bursts ? kUsbBurst : std::chrono::milliseconds{}),
+          inPace(chosen.pace != Pace::Fast),
           model(chosen.faults, chosen.versionReport,
                 [this](LogLevel level, const std::string& line) { note(level, line); }) {
         wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

@@ -15,9 +15,10 @@
 
 namespace vexilon::sim {
 
-// How fast the machine talks: the real line (57,600 baud, ten bits a byte) or
-// as fast as the pseudo-terminal takes the bytes.
-enum class Pace { LineRate, Fast };
+// How fast the machine talks: the real line (57,600 baud, ten bits a byte),
+// the same line behind a USB adapter that delivers every 16 ms, or as fast
+// as the pseudo-terminal takes the bytes.
+enum class Pace { LineRate, Bursts, Fast };
 
 struct Options {
     int port = 0; // COM number to take; 0 takes the first free one

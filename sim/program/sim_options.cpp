@@ -76,10 +76,12 @@ void readPace(OptionReader& in) {
     const auto pace = in.value();
     if (pace == "line") {
         in.options.machine.pace = Pace::LineRate;
+    } else if (pace == "bursts") {
+        in.options.machine.pace = Pace::Bursts;
     } else if (pace == "fast") {
         in.options.machine.pace = Pace::Fast;
     } else if (pace) {
-        in.options.error = "--pace is line or fast, not \"" + *pace + "\"";
+        in.options.error = "--pace is line, bursts or fast, not \"" + *pace + "\"";
     }
 }
 
@@ -158,8 +160,11 @@ step pause and burning time. The link goes when the program ends.
 Port and pace:
   --port N             take COM N (default: the lowest number no link and no
                        USB serial device holds)
-  --pace line|fast     line: the real 57,600-baud line, 1,152 dots a second
-                       (default); fast: as fast as the console reads
+  --pace line|bursts|fast
+                       line: the real 57,600-baud line, 1,152 dots a second
+                       (default); bursts: the same rate delivered every 16 ms,
+                       as by a USB serial adapter; fast: as fast as the
+                       console reads
   --ports DIR          link the port in DIR instead of the console's folder
 
 Faults:

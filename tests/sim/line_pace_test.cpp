@@ -37,5 +37,19 @@ TEST(LinePace, KeepsToTheLineRateWithoutBurstsAfterARest) {
     EXPECT_EQ(unpaced.waitMs(start), 0);
 }
 
+// Behind a USB adapter the same rate comes in lumps every 16 ms.
+TEST(LinePace, InBurstsTheSameRateComesAtEachPeriodsStart) {
+    LinePace pace(true, 16ms);
+    const auto start = LinePace::Clock::now();
+    pace.rest(start);
+    EXPECT_EQ(pace.allowance(start + 15ms), 0u);
+    EXPECT_EQ(pace.waitMs(start + 15ms), 1);
+    EXPECT_EQ(pace.allowance(start + 16ms), 92u);
+    pace.spent(92);
+    EXPECT_EQ(pace.allowance(start + 31ms), 0u);
+    EXPECT_EQ(pace.waitMs(start + 20ms), 12);
+    EXPECT_EQ(pace.allowance(start + 1s), 5713u - 92u); // 62 whole periods: 992 ms
+}
+
 } // namespace
 } // namespace vexilon::sim

@@ -30,6 +30,7 @@ TEST(SimOptions, ReadsEveryOptionAndDefaultsToTheRealLine) {
     EXPECT_EQ(all.linkDirectory, "/tmp/ports");
     EXPECT_EQ(all.machine.logLevel, LogLevel::Verbose);
     EXPECT_EQ(parseProgramOptions({"-q"}).machine.logLevel, LogLevel::Quiet);
+    EXPECT_EQ(parseProgramOptions({"--pace", "bursts"}).machine.pace, Pace::Bursts);
     EXPECT_TRUE(parseProgramOptions({"--help"}).help);
 }
 
