@@ -11,6 +11,9 @@ bash scripts/setup.sh
 echo "== engraver link =="
 bash bench/link/run.sh
 echo
+echo "== floods from a machine gone wrong =="
+bash bench/link/floods.sh
+echo
 echo "== carving, the real console under Xvfb =="
 bash bench/app/carving_cpu.sh
 echo

@@ -25,7 +25,7 @@ namespace {
 // How long one slice of received bytes may hold the window thread, looked at
 // every few entries.
 constexpr qint64 kSliceMs = 8;
-constexpr int kSliceCheck = 64;
+constexpr int kSliceCheck = 8;
 
 QEvent::Type eventsWaitingType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
