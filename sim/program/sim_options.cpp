@@ -146,8 +146,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
     return in.options;
 }
 
-std::string programHelp() {
-    return R"(Usage: vexilon-sim [options]
+namespace {
+
+// The text of --help, also the reference for every option.
+constexpr const char* kHelp = R"(Usage: vexilon-sim [options]
 
 Plays the engraving machine on a pseudo-terminal that it links as COM<n> in
 the console's port folder ($XDG_CONFIG_HOME/Vexilon/ports, or
@@ -186,6 +188,11 @@ Output:
 
 Stop it with Ctrl+C (SIGINT) or SIGTERM.
 )";
+
+} // namespace
+
+std::string programHelp() {
+    return kHelp;
 }
 
 std::filesystem::path consolePortDirectory() {
