@@ -6,9 +6,11 @@
 # (voluntary context switches, all threads), and the same with the machine
 # connected and idle. The machine's bytes come as the line carries them
 # (pace "line") or every 16 ms as a USB serial adapter hands them on
-# ("bursts").
-#   bench/app/carving_cpu.sh [build-dir] [seconds] [pace]
-#   (default: build/dev, 10, both paces one after the other)
+# ("bursts"). "floor" instead of a pace measures the least any console could
+# spend: a bare window whose one line edit, sized as a position box, changes
+# its text 60 times a second, as the X box does while carving.
+#   bench/app/carving_cpu.sh [build-dir] [seconds] [line|bursts|floor]
+#   (default: build/dev, 10, the floor and both paces one after the other)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -18,11 +20,11 @@ if [ $# -eq 0 ]; then
   cmake --preset dev >/dev/null
 fi
 if [ $# -lt 3 ]; then
-  for pace in line bursts; do bash "$0" "$build" "$seconds" "$pace"; done
+  for pace in floor line bursts; do bash "$0" "$build" "$seconds" "$pace"; done
   exit 0
 fi
 pace=$3
-cmake --build "$build" --target vexilon-console vexilon-sim drag_source >/dev/null
+cmake --build "$build" --target vexilon-console vexilon-sim drag_source bench_repaint_floor >/dev/null
 bin=$(realpath "$build/bin")
 
 work=$(mktemp -d)
@@ -68,6 +70,15 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
 xserver=$!; pids+=("$xserver")
 wait_for '[ -s "$work/display" ]' 10
 export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
+
+if [ "$pace" = floor ]; then
+  "$bin/bench_repaint_floor" &
+  console=$!; pids+=("$console")
+  wait_for "xdotool search --onlyvisible --pid $console >/dev/null" 10
+  sleep 2
+  report "floor, one line edit changed 60 times a second" "$(measure)"
+  exit 0
+fi
 
 convert -size 300x300 xc:white -fill black -draw "circle 150,150 150,40" "$work/disc.png"
 "$bin/vexilon-sim" --pace "$pace" --work-piece "$work/piece.png" >/dev/null 2>"$work/sim.log" &

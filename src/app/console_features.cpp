@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/settings/console_paths.h"
 #include "app/window/main_window.h"
+#include "link/protocol/command_bytes.h"
 #include "link/serial/serial_channel.h"
 #include "ui/log_pane.h"
 #include "ui/message_box.h"
@@ -34,6 +35,7 @@ SerialChannel& makeSerialPort(MainWindow& window, const ConsolePaths& paths) {
     auto* port = new SerialChannel(paths.portLinkDirectory, &window);
     port->setObjectName(QStringLiteral("SerialPort"));
     port->setDeviceDirectory(paths.deviceDirectory);
+    port->setRoutineBytes(&protocol::isPositionReportByte);
     return *port;
 }
 

@@ -18,17 +18,16 @@ PositionDisplay::PositionDisplay(QLineEdit& xBox, QLineEdit& yBox, QObject* pare
     connect(&frame_, &QTimer::timeout, this, &PositionDisplay::showPending);
 }
 
+// Dots come in bursts of a frame's worth: the boxes take the burst's last
+// one, once the burst has been handled, not its first.
 void PositionDisplay::show(int x, int y) {
     pending_ = std::pair(x, y);
     if (frame_.isActive()) {
         return;
     }
     const auto since = std::chrono::milliseconds(lastShown_.isValid() ? lastShown_.elapsed() : 0);
-    if (!lastShown_.isValid() || since >= kFrame) {
-        showPending();
-    } else {
-        frame_.start(kFrame - since);
-    }
+    frame_.start(!lastShown_.isValid() || since >= kFrame ? std::chrono::milliseconds(0)
+                                                          : kFrame - since);
 }
 
 void PositionDisplay::reset() {

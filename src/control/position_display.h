@@ -15,7 +15,7 @@ namespace vexilon {
 // leading zeros, or "000". A machine reports up to 1,152 dots a second, and
 // laying out and painting two texts for each costs more than the rest of the
 // carving together: the boxes follow at most once a screen frame (1/60 s),
-// always ending on the last dot, and a text is set only when it changes.
+// each time the last dot so far, and a text is set only when it changes.
 class PositionDisplay : public QObject {
     Q_OBJECT
 public:

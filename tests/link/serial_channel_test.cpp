@@ -2,6 +2,7 @@
 #include "support/pseudo_terminal.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -150,6 +151,31 @@ TEST_F(SerialChannelTest, BurstIsRaisedByteByByteInOrderOnTheWindowThread) {
     EXPECT_EQ(received, bytes(burst)); // none lost, none twice
     EXPECT_FALSE(offWindowThread);
     EXPECT_LT(notices.count, burst.size() / 10); // one notice covers a batch
+}
+
+// Position reports only move the shown dot, which is painted once a frame:
+// they are handed over at most that often. Anything else is handed over as
+// soon as it is read, with the reports before it.
+TEST_F(SerialChannelTest, RoutineBytesWaitForTheFrameOthersDoNot) {
+    channel.setRoutineBytes([](std::uint8_t byte) { return byte < 100; });
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<qint64> raisedAt;
+    QObject::connect(&channel, &SerialChannel::dataArrived,
+                     [&] { raisedAt.push_back(clock.elapsed()); });
+    ASSERT_TRUE(channel.open());
+
+    machine.write("\x01");
+    ASSERT_TRUE(receive(1));
+    machine.write("\x02"); // a frame after the first, however soon it comes
+    ASSERT_TRUE(receive(2));
+    EXPECT_GE(raisedAt[1] - raisedAt[0], 16);
+
+    const qint64 writtenAt = clock.elapsed();
+    machine.write("\x03\x66"); // carving stopped must not wait for the frame
+    ASSERT_TRUE(receive(4));
+    EXPECT_EQ(received, bytes("\x01\x02\x03\x66"));
+    EXPECT_LT(raisedAt[3] - writtenAt, 12);
 }
 
 TEST_F(SerialChannelTest, NestedEventLoopInAHandlerKeepsTheOrder) {

@@ -10,6 +10,18 @@
 #include <QShowEvent>
 
 namespace vexilon {
+namespace {
+
+// The form lets the X label reach under its box. The box repaints up to 60
+// times a second while carving, and each time the label beneath it would be
+// laid out and painted again, for a strip the box covers anyway.
+void keepOutFromUnder(QWidget& label, const QWidget& box) {
+    QRegion visible(label.rect());
+    visible -= box.geometry().translated(-label.pos());
+    label.setMask(visible);
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::MainWindow>()),
@@ -31,6 +43,8 @@ MainWindow::MainWindow(QWidget* parent)
     dropTarget_->setObjectName(QStringLiteral("DropTarget"));
 
     ui_->PreviewPicture->setPicture(placeholderPicture());
+    keepOutFromUnder(*ui_->XLabel, *ui_->XCoordBox);
+    keepOutFromUnder(*ui_->YLabel, *ui_->YCoordBox);
 }
 
 MainWindow::~MainWindow() = default;

@@ -62,6 +62,12 @@ inline constexpr std::uint8_t kCarvingStopped = 102;
 inline constexpr std::uint8_t kVersionReport = 110;
 inline constexpr std::uint8_t kPositionReportStart = 255;
 
+// The bytes of position reports, which only move the shown dot: everything
+// else the machine sends asks for something to be done.
+constexpr bool isPositionReportByte(std::uint8_t byte) {
+    return byte <= kLargestDigit || byte == kPositionReportStart;
+}
+
 // The image the machine stores: 512 x 512 dots sent as a 1-bit BMP file.
 inline constexpr int kImageSide = 512;
 inline constexpr int kImageDataSize = 32830;

@@ -73,7 +73,7 @@ bool SerialChannel::open() {
     raiseRts(fd_);
     (void)tcflush(fd_, TCIFLUSH);
 
-    watcher_ = SerialWatcher::start(fd_, queue_, [this] { postNotice(); });
+    watcher_ = SerialWatcher::start(fd_, queue_, [this] { postNotice(); }, isRoutine_);
     if (!watcher_) {
         return fail(SerialOpenError::Other);
     }

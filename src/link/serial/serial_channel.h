@@ -31,6 +31,13 @@ public:
     // Where the USB serial devices are looked for ("/dev" unless changed).
     void setDeviceDirectory(std::filesystem::path directory);
 
+    // Bytes whose arrival may wait for the next screen frame (a flow of
+    // position reports); every other byte is raised as soon as it comes,
+    // with all that came before it. Unset, every byte is raised at once.
+    // Taken by the next open.
+    using ByteTest = bool (*)(std::uint8_t);
+    void setRoutineBytes(ByteTest isRoutine) { isRoutine_ = isRoutine; }
+
     // The number used by the next open; numbers below 1 are stored as 1.
     void setPortNumber(int number) override;
     int portNumber() const override { return portNumber_; }
@@ -87,6 +94,7 @@ private:
     bool exclusiveSet_ = false;
     bool sending_ = false;
     SerialOpenError openError_ = SerialOpenError::None;
+    ByteTest isRoutine_ = nullptr;
     SerialEventQueue queue_;
     std::deque<SerialEvent> raising_; // taken from the queue, not yet raised
     std::unique_ptr<SerialWatcher> watcher_;

@@ -25,6 +25,9 @@ constexpr std::chrono::milliseconds kDrainPoll{2};
 // How long received bytes gather in the port after a read before the next
 // one: a few reports, a small part of a screen frame.
 constexpr std::chrono::milliseconds kGather{4};
+// Routine bytes reach the window thread at most this often: what they show
+// is painted at most once a screen frame anyway.
+constexpr std::chrono::microseconds kFrame{16'667};
 // How often a caller waiting for a long write gets a turn of its own.
 constexpr std::chrono::milliseconds kCallerTurn{10};
 
@@ -37,12 +40,14 @@ bool wouldBlock(int error) {
 } // namespace
 
 std::unique_ptr<SerialWatcher> SerialWatcher::start(int fd, SerialEventQueue& queue,
-                                                    std::function<void()> notify) {
+                                                    std::function<void()> notify,
+                                                    ByteTest isRoutine) {
     const int wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd < 0) {
         return nullptr;
     }
-    std::unique_ptr<SerialWatcher> watcher(new SerialWatcher(fd, wakeFd, queue, std::move(notify)));
+    std::unique_ptr<SerialWatcher> watcher(
+        new SerialWatcher(fd, wakeFd, queue, std::move(notify), isRoutine));
     try {
         watcher->thread_ = std::thread([w = watcher.get()] { w->run(); });
     } catch (const std::system_error&) {
@@ -52,8 +57,8 @@ std::unique_ptr<SerialWatcher> SerialWatcher::start(int fd, SerialEventQueue& qu
 }
 
 SerialWatcher::SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue,
-                             std::function<void()> notify)
-    : fd_(fd), wakeFd_(wakeFd), queue_(queue), notify_(std::move(notify)),
+                             std::function<void()> notify, ByteTest isRoutine)
+    : fd_(fd), wakeFd_(wakeFd), queue_(queue), notify_(std::move(notify)), isRoutine_(isRoutine),
       lineErrors_(readLineErrorCounts(fd)) {}
 
 SerialWatcher::~SerialWatcher() {
@@ -110,28 +115,71 @@ void SerialWatcher::run() {
     writeDone_.notify_all();
     const bool hungUp = !stopRequested_;
     lock.unlock();
-    if (hungUp && queue_.appendHangUp()) {
-        notify_();
+    if (hungUp) {
+        tell(queue_.appendHangUp(), true);
     }
+}
+
+// `noticeNeeded`: the queue has no notice on its way. `atOnce`: what was
+// queued must not wait for the frame.
+void SerialWatcher::tell(bool noticeNeeded, bool atOnce) {
+    if (!noticeNeeded && !noticeOwed_) {
+        return; // the window thread has been told and has not yet taken it all
+    }
+    const auto now = Clock::now();
+    if (atOnce || now - lastNotice_ >= kFrame) {
+        noticeOwed_ = false;
+        lastNotice_ = now;
+        notify_();
+    } else {
+        noticeOwed_ = true;
+    }
+}
+
+void SerialWatcher::tellIfDue() {
+    if (noticeOwed_ && Clock::now() - lastNotice_ >= kFrame) {
+        tell(false, true);
+    }
+}
+
+// The port is read again when the gathering ends, or earlier when a notice
+// falls due, so that the notice carries all the line brought until then.
+SerialWatcher::Clock::time_point SerialWatcher::nextReadAt() const {
+    return noticeOwed_ ? std::min(gatherUntil_, lastNotice_ + kFrame) : gatherUntil_;
 }
 
 // One wait for the port or a request, and what it brought. False when the
 // thread must end.
 bool SerialWatcher::watchOnce() {
+    const auto now = Clock::now();
+    const auto readAt = nextReadAt();
     // While gathering, the port is watched for a hang-up only.
-    const auto gatherLeft = std::chrono::ceil<std::chrono::milliseconds>(
-        gatherUntil_ - std::chrono::steady_clock::now());
-    const bool gathering = gatherLeft.count() > 0;
+    const bool gathering = now < readAt;
     // A full queue is read again only once the window thread has taken it
     // and woken this thread.
     const bool stalled = queue_.stallIfFull();
     const bool reading = !gathering && !stalled;
+    std::optional<Clock::time_point> wakeAt;
+    if (gathering && !stalled) {
+        wakeAt = readAt;
+    } else if (noticeOwed_) {
+        wakeAt = lastNotice_ + kFrame;
+    }
     std::array<pollfd, 2> fds{
         {{fd_, static_cast<short>(reading ? POLLIN : 0), 0}, {wakeFd_, POLLIN, 0}}};
-    const int timeout = gathering && !stalled ? static_cast<int>(gatherLeft.count()) : -1;
-    if (poll(fds.data(), fds.size(), timeout) < 0) {
+    // ppoll: a frame is not a whole number of milliseconds.
+    timespec timeout{};
+    if (wakeAt) {
+        const auto left = std::max(Clock::duration::zero(), *wakeAt - now);
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        timeout.tv_sec = static_cast<time_t>(seconds.count());
+        timeout.tv_nsec = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count());
+    }
+    if (ppoll(fds.data(), fds.size(), wakeAt ? &timeout : nullptr, nullptr) < 0) {
         return errno == EINTR;
     }
+    tellIfDue();
     // Requests first, so that a peer that never pauses cannot hold up a send.
     if ((fds[1].revents & POLLIN) && !serveRequest()) {
         return false;
@@ -173,14 +221,15 @@ bool SerialWatcher::readAvailable() {
     for (;;) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
         if (n > 0) {
-            if (queue_.appendBytes(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
-                notify_();
-            }
+            const std::span bytes(buffer.data(), static_cast<std::size_t>(n));
+            const bool routine =
+                isRoutine_ != nullptr && std::all_of(bytes.begin(), bytes.end(), isRoutine_);
+            tell(queue_.appendBytes(bytes), !routine);
             // A line at 57,600 baud brings a byte every 174 us: reading each
             // one as it comes would wake both threads thousands of times a
             // second. A full buffer means more is waiting: no pause then.
             if (static_cast<std::size_t>(n) < buffer.size()) {
-                gatherUntil_ = std::chrono::steady_clock::now() + kGather;
+                gatherUntil_ = Clock::now() + kGather;
             }
             return true;
         }
@@ -203,9 +252,7 @@ void SerialWatcher::queueLineErrors() {
         return;
     }
     for (int code : lineEventsBetween(*lineErrors_, *now)) {
-        if (queue_.appendPortEvent(code)) {
-            notify_();
-        }
+        tell(queue_.appendPortEvent(code), true);
     }
     lineErrors_ = now;
 }

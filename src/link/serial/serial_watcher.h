@@ -21,7 +21,9 @@ namespace vexilon {
 // watcher thread) whenever the queue needs a notice to the window thread.
 // After each read it lets the port gather bytes for a few milliseconds
 // before reading again, so that a machine reporting byte by byte does not
-// wake the console for every byte.
+// wake the console for every byte. Bytes that `isRoutine` accepts are told
+// at most once a screen frame; any other byte, a port event or a hang-up is
+// told at once, together with whatever routine bytes came before it.
 //
 // A hang-up (POLLHUP, a read of 0, EIO) ends the thread at once and queues a
 // hang-up entry after the bytes read before it; writes then fail until the
@@ -32,8 +34,10 @@ public:
     // Starts watching the open, non-blocking port `fd` (which stays the
     // caller's to close after the watcher is gone). Null when the system
     // would give no eventfd or no thread.
+    using ByteTest = bool (*)(std::uint8_t);
     static std::unique_ptr<SerialWatcher> start(int fd, SerialEventQueue& queue,
-                                                std::function<void()> notify);
+                                                std::function<void()> notify,
+                                                ByteTest isRoutine = nullptr);
 
     // Stops the thread and waits for it.
     ~SerialWatcher();
@@ -56,7 +60,10 @@ public:
     void resumeReading() { wake(); }
 
 private:
-    SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue, std::function<void()> notify);
+    using Clock = std::chrono::steady_clock;
+
+    SerialWatcher(int fd, int wakeFd, SerialEventQueue& queue, std::function<void()> notify,
+                  ByteTest isRoutine);
 
     void run();
     bool watchOnce();
@@ -64,17 +71,23 @@ private:
     bool serveRequest();
     bool readAvailable();
     bool writeAll(std::span<const std::uint8_t> bytes);
-    bool waitWritable(std::chrono::steady_clock::time_point deadline);
+    bool waitWritable(Clock::time_point deadline);
     bool drain();
     void queueLineErrors();
+    void tell(bool noticeNeeded, bool atOnce);
+    void tellIfDue();
+    Clock::time_point nextReadAt() const;
 
     const int fd_;
     const int wakeFd_;
     SerialEventQueue& queue_;
     const std::function<void()> notify_;
-    std::optional<LineErrorCounts> lineErrors_;         // watcher thread only
-    bool portGone_ = false;                             // watcher thread only
-    std::chrono::steady_clock::time_point gatherUntil_; // watcher thread only
+    const ByteTest isRoutine_;
+    std::optional<LineErrorCounts> lineErrors_; // watcher thread only
+    bool portGone_ = false;                     // watcher thread only
+    Clock::time_point gatherUntil_;             // watcher thread only
+    Clock::time_point lastNotice_;              // watcher thread only
+    bool noticeOwed_ = false;                   // watcher thread only
 
     mutable std::mutex mutex_;
     std::condition_variable writeDone_;
