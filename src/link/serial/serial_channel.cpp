@@ -32,6 +32,12 @@ QEvent::Type eventsWaitingType() {
     return type;
 }
 
+// The window thread's own reminder to raise the rest of a backlog.
+QEvent::Type goOnRaisingType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
 } // namespace
 
 SerialChannel::SerialChannel(std::filesystem::path portLinkDirectory, QObject* parent)
@@ -73,7 +79,8 @@ bool SerialChannel::open() {
     raiseRts(fd_);
     (void)tcflush(fd_, TCIFLUSH);
 
-    watcher_ = SerialWatcher::start(fd_, queue_, [this] { postNotice(); }, isRoutine_);
+    watcher_ = SerialWatcher::start(
+        fd_, queue_, [this] { postNotice(); }, isRoutine_);
     if (!watcher_) {
         return fail(SerialOpenError::Other);
     }
@@ -102,6 +109,8 @@ void SerialChannel::close() {
     queue_.clear();
     raising_.clear();
     QCoreApplication::removePostedEvents(this, eventsWaitingType());
+    QCoreApplication::removePostedEvents(this, goOnRaisingType());
+    goOnPosted_ = false;
 }
 
 bool SerialChannel::send(std::span<const std::uint8_t> bytes) {
@@ -143,8 +152,19 @@ void SerialChannel::postNotice() {
     QCoreApplication::postEvent(this, new QEvent(eventsWaitingType()));
 }
 
+// One reminder at a time: were every slice to post its own, each would run a
+// slice of its own, and a click would wait behind all of them.
+void SerialChannel::postGoOn() {
+    if (!std::exchange(goOnPosted_, true)) {
+        QCoreApplication::postEvent(this, new QEvent(goOnRaisingType()));
+    }
+}
+
 bool SerialChannel::event(QEvent* event) {
-    if (event->type() == eventsWaitingType()) {
+    if (event->type() == goOnRaisingType()) {
+        goOnPosted_ = false;
+    }
+    if (event->type() == eventsWaitingType() || event->type() == goOnRaisingType()) {
         if (windowThreadHeld()) {
             resumeAfterHold(this, [this] { raisePending(); });
         } else {
@@ -175,7 +195,7 @@ void SerialChannel::raisePending() {
     slice.start();
     for (int raised = 0; !raising_.empty(); ++raised) {
         if (raised % kSliceCheck == kSliceCheck - 1 && slice.elapsed() >= kSliceMs) {
-            postNotice(); // the rest after the event loop's turn
+            postGoOn(); // the rest after the event loop's turn
             return;
         }
         const SerialEvent entry = raising_.front();
@@ -188,7 +208,7 @@ void SerialChannel::raisePending() {
     // Bytes that came while raising_ was still being worked off had their
     // notice spent on this call.
     if (queue_.size() > 0) {
-        postNotice();
+        postGoOn();
     }
 }
 

@@ -82,6 +82,7 @@ protected:
 private:
     bool fail(SerialOpenError error);
     void postNotice();
+    void postGoOn();
     void raisePending();
     void raiseOne(const SerialEvent& entry);
 
@@ -93,6 +94,7 @@ private:
     // clearing one we did not set would open another console's port to all.
     bool exclusiveSet_ = false;
     bool sending_ = false;
+    bool goOnPosted_ = false;
     SerialOpenError openError_ = SerialOpenError::None;
     ByteTest isRoutine_ = nullptr;
     SerialEventQueue queue_;
