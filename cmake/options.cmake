@@ -10,3 +10,11 @@ target_compile_options(vexilon_options INTERFACE
 target_include_directories(vexilon_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
+
+# Debian's hardening for the optimised builds that get installed and packed:
+# checked string and memory functions, and a relocation table made
+# read-only before the program runs. (Fortifying needs the optimiser, so
+# the sanitizer and fuzz builds go without.)
+set(_vexilon_optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+target_compile_definitions(vexilon_options INTERFACE $<${_vexilon_optimised}:_FORTIFY_SOURCE=2>)
+target_link_options(vexilon_options INTERFACE -Wl,-z,relro -Wl,-z,now)

@@ -11,12 +11,13 @@ packages=(
   libx11-dev libxcb1-dev libxcb-keysyms1-dev libgtest-dev
   # run
   qt6-qpa-plugins fonts-crosextra-carlito fonts-liberation2 fonts-wqy-microhei
-  fontconfig
+  fontconfig man-db
   # test, fuzz, bench
   xvfb xauth xdotool clang libclang-rt-14-dev
   libjpeg-turbo-progs webp imagemagick libvips-tools time python3
   # desktop integration: D-Bus test sessions, icon rendering, package checks
-  dbus-daemon librsvg2-bin desktop-file-utils appstream dpkg-dev
+  # (lintian: what Debian checks a package for)
+  dbus-daemon librsvg2-bin desktop-file-utils appstream dpkg-dev lintian
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built project into a scratch prefix and packs it as a Debian
-# package, then checks what lands where: programs, desktop entry, icon sizes,
-# AppStream metadata, and the package's file list and dependencies.
+# package, then checks what lands where: programs, manual pages, desktop
+# entry, icon sizes, AppStream metadata, copyright file and changelog, the
+# package's file list and dependencies, and that lintian finds no error and
+# no warning in it.
 #   usage: check_package.sh <build directory>
 set -euo pipefail
 build=$1
@@ -20,6 +22,18 @@ expect_file "$prefix/bin/vexilon-console"
 expect_file "$prefix/share/applications/$id.desktop"
 expect_file "$prefix/share/metainfo/$id.metainfo.xml"
 expect_file "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+expect_file "$prefix/share/doc/vexilon-console/copyright"
+expect_file "$prefix/share/doc/vexilon-console/changelog.gz"
+for page in vexilon-console vexilon-sim; do
+  expect_file "$prefix/share/man/man1/$page.1.gz"
+  # Every option of the simulated machine's help has its entry in the page.
+  man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$man_warnings" ] || fail "$page.1: $man_warnings"
+done
+sim_page=$(LC_ALL=C MANWIDTH=200 man -l "$prefix/share/man/man1/vexilon-sim.1.gz" 2>/dev/null)
+for option in $("$build/bin/vexilon-sim" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  grep -q -- "$option" <<<"$sim_page" || fail "vexilon-sim.1 lacks $option"
+done
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "AppStream metadata"
@@ -68,6 +82,11 @@ for d in libqt6widgets6 libjpeg62-turbo libpng16-16 libtiff6 fonts-crosextra-car
   grep -q "$d" <<<"$depends" || fail "package does not depend on $d (Depends: $depends)"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = vexilon-console ] || fail "package name"
+
+# Debian's own checks: errors and warnings fail; informational tags are
+# named in the README.
+findings=$(lintian --no-tag-display-limit "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+[ -z "$findings" ] || fail "lintian: $findings"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failed"
