@@ -36,24 +36,6 @@ TEST_F(SettingsWriteFailure, UnwritableTargetsAreSilentAndKept) {
     EXPECT_EQ(entryCount(dir.path()), 2);
 }
 
-// Root bypasses these: a read-only directory, and a file that cannot be read
-// and so must not be taken for an empty one and overwritten.
-TEST_F(SettingsWriteFailure, PermissionsBindOrdinaryUsers) {
-    fs::permissions(file, fs::perms::owner_write);
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const bool bypassed = ::access(dir.path().c_str(), W_OK) == 0;
-    const bool intoReadOnlyDirectory = writeSettingsItem(file, "S", "K", "new");
-    fs::permissions(dir.path(), fs::perms::owner_all);
-    if (bypassed) {
-        GTEST_SKIP() << "permissions do not bind this user (root)";
-    }
-    EXPECT_FALSE(intoReadOnlyDirectory);
-    EXPECT_EQ(readSettingsItem(file, "S", "K", "d"), "d");
-    EXPECT_FALSE(writeSettingsItem(file, "S", "K", "new"));
-    fs::permissions(file, fs::perms::owner_read);
-    EXPECT_EQ(readBytes(file), before);
-}
-
 // A write failing part-way (as on a full disk) leaves the old file and no
 // temporary file; a file size limit binds root too.
 TEST_F(SettingsWriteFailure, FailedWriteLeavesOldFileAndNoTemporary) {
