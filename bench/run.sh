@@ -17,6 +17,10 @@ echo
 echo "== carving, the real console under Xvfb =="
 bash bench/app/carving_cpu.sh
 echo
+echo "== a 100 MB settings file =="
+cmake --build build/dev --target bench_large_settings >/dev/null
+build/dev/bin/bench_large_settings 100
+echo
 echo "== simulated machine =="
 bash bench/sim/run.sh
 echo

@@ -28,8 +28,8 @@ std::string_view take(std::string_view& input, std::size_t limit) {
     if (input.empty()) {
         return {};
     }
-    const std::size_t length = std::min<std::size_t>(
-        static_cast<unsigned char>(input.front()) % limit, input.size() - 1);
+    const std::size_t length =
+        std::min<std::size_t>(static_cast<unsigned char>(input.front()) % limit, input.size() - 1);
     const std::string_view part = input.substr(1, length);
     input.remove_prefix(1 + length);
     return part;

@@ -1,39 +1,42 @@
 #include "app/settings/ini_lines.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace vexilon {
 
-std::vector<IniLine> splitIniLines(std::string_view content) {
-    std::vector<IniLine> lines;
-    while (!content.empty()) {
-        const std::size_t newline = content.find('\n');
-        if (newline == std::string_view::npos) {
-            lines.push_back({std::string(content), {}});
-            break;
-        }
-        const bool crlf = newline > 0 && content[newline - 1] == '\r';
-        const std::size_t textLength = crlf ? newline - 1 : newline;
-        lines.push_back({std::string(content.substr(0, textLength)),
-                         std::string(content.substr(textLength, newline + 1 - textLength))});
-        content.remove_prefix(newline + 1);
+IniLines::IniLines(std::string_view content)
+    : content_(content), nextCr_(content.find('\r')), nextLf_(content.find('\n')) {}
+
+std::size_t IniLines::next(char c, std::size_t& found) const {
+    if (found != std::string_view::npos && found < offset_) {
+        found = content_.find(c, offset_);
     }
-    return lines;
+    return found;
 }
 
-std::string joinIniLines(const std::vector<IniLine>& lines) {
-    std::string content;
-    for (const IniLine& line : lines) {
-        content += line.text;
-        content += line.end;
+std::optional<IniLine> IniLines::next() {
+    if (offset_ >= content_.size()) {
+        return std::nullopt;
     }
-    return content;
+    const std::size_t stop = std::min(next('\r', nextCr_), next('\n', nextLf_));
+    IniLine line{content_.substr(offset_), {}, offset_};
+    if (stop != std::string_view::npos) {
+        const bool crlf =
+            content_[stop] == '\r' && stop + 1 < content_.size() && content_[stop + 1] == '\n';
+        line.text = content_.substr(offset_, stop - offset_);
+        line.end = content_.substr(stop, crlf ? 2 : 1);
+    }
+    offset_ += line.text.size() + line.end.size();
+    return line;
 }
 
 std::string_view iniLineEnd(std::string_view content) {
-    const std::size_t newline = content.find('\n');
-    if (newline != std::string_view::npos && newline > 0 && content[newline - 1] == '\r') {
-        return "\r\n";
+    IniLines lines(content);
+    while (const auto line = lines.next()) {
+        if (!line->end.empty()) {
+            return line->end;
+        }
     }
     return "\n";
 }
@@ -61,8 +64,11 @@ IniLineParts parseIniLine(std::string_view text) {
         return {IniLineKind::Comment, {}, {}};
     }
     if (body.front() == '[') {
-        const std::string_view inside = body.substr(1);
-        return {IniLineKind::Section, trimIni(inside.substr(0, inside.find(']'))), {}};
+        const std::size_t close = body.find(']');
+        if (close == std::string_view::npos) {
+            return {IniLineKind::Other, {}, {}};
+        }
+        return {IniLineKind::Section, trimIni(body.substr(1, close - 1)), {}};
     }
     const std::size_t equals = body.find('=');
     if (equals == std::string_view::npos) {
@@ -77,28 +83,43 @@ bool sameIniName(std::string_view a, std::string_view b) {
                       [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::size_t findIniSection(const std::vector<IniLine>& lines, std::string_view section) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const IniLineParts parts = parseIniLine(lines[i].text);
+namespace {
+
+// The first header of that name, or none.
+std::optional<IniLine> findSection(IniLines& lines, std::string_view section) {
+    while (const auto line = lines.next()) {
+        const IniLineParts parts = parseIniLine(line->text);
         if (parts.kind == IniLineKind::Section && sameIniName(parts.name, section)) {
-            return i;
+            return line;
         }
     }
-    return lines.size();
+    return std::nullopt;
 }
 
-std::size_t findIniItem(const std::vector<IniLine>& lines, std::size_t header,
-                        std::string_view key) {
-    for (std::size_t i = header + 1; i < lines.size(); ++i) {
-        const IniLineParts parts = parseIniLine(lines[i].text);
+} // namespace
+
+IniItemPlace findIniItem(std::string_view content, std::string_view section, std::string_view key) {
+    IniLines lines(content);
+    IniItemPlace place;
+    place.header = findSection(lines, section);
+    if (!place.header) {
+        return place;
+    }
+    place.lastFilled = *place.header;
+    while (const auto line = lines.next()) {
+        const IniLineParts parts = parseIniLine(line->text);
         if (parts.kind == IniLineKind::Section) {
             break;
         }
         if (parts.kind == IniLineKind::Item && sameIniName(parts.name, key)) {
-            return i;
+            place.item = line;
+            break;
+        }
+        if (parts.kind != IniLineKind::Blank && parts.kind != IniLineKind::Comment) {
+            place.lastFilled = *line;
         }
     }
-    return lines.size();
+    return place;
 }
 
 } // namespace vexilon

@@ -68,59 +68,52 @@ std::string encodeValue(std::string_view value) {
     return changedByRead ? "\"" + std::string(value) + "\"" : std::string(value);
 }
 
-// The item line's text with the value replaced, keeping how the user wrote
-// the key and the spacing up to the value.
-std::string replaceItemValue(std::string_view text, std::string_view encoded) {
-    std::size_t valueStart = text.find('=') + 1;
-    while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t')) {
-        ++valueStart;
+// Where the value of an item line starts: after the '=' and the blanks
+// behind it, so that how the user wrote the key and its spacing stay.
+std::size_t valueStart(std::string_view text) {
+    std::size_t start = text.find('=') + 1;
+    while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) {
+        ++start;
     }
-    return std::string(text.substr(0, valueStart)) + std::string(encoded);
+    return start;
 }
 
-// Where a new key of the section at `header` goes: after the section's last
-// line that is neither blank nor a comment, so that blank lines and comments
-// leading into the next section stay with that section.
-std::size_t newItemPosition(const std::vector<IniLine>& lines, std::size_t header) {
-    std::size_t last = header;
-    for (std::size_t i = header + 1; i < lines.size(); ++i) {
-        const IniLineKind kind = parseIniLine(lines[i].text).kind;
-        if (kind == IniLineKind::Section) {
-            break;
-        }
-        if (kind != IniLineKind::Blank && kind != IniLineKind::Comment) {
-            last = i;
-        }
-    }
-    return last + 1;
+bool endsLine(std::string_view content) {
+    return !content.empty() && (content.back() == '\n' || content.back() == '\r');
 }
 
-std::string withItem(std::string_view content, std::string_view section, std::string_view key,
-                     std::string_view value) {
-    const std::string end(iniLineEnd(content));
-    const std::string encoded = encodeValue(value);
-    std::vector<IniLine> lines = splitIniLines(content);
-    const std::size_t header = findIniSection(lines, section);
-    if (header == lines.size()) {
-        std::string result(content);
-        if (!result.empty() && result.back() != '\n') {
-            result += end;
-        }
-        return result + "[" + std::string(section) + "]" + end + std::string(key) + "=" + encoded +
-               end;
+// `content` with `inserted` put in at `at`, or put in place of the bytes up to
+// `resumeAt`; reserved at once, so that a large file is held twice at most.
+std::string spliced(std::string_view content, std::size_t at, std::string_view inserted,
+                    std::size_t resumeAt) {
+    std::string result;
+    result.reserve(at + inserted.size() + (content.size() - resumeAt));
+    result.append(content.substr(0, at)).append(inserted).append(content.substr(resumeAt));
+    return result;
+}
+
+// `whole` is the file's text; `content` the same without a leading byte-order
+// mark, whose lines are searched.
+std::string withItem(std::string_view whole, std::string_view content, std::string_view section,
+                     std::string_view key, std::string_view value) {
+    const std::size_t mark = whole.size() - content.size();
+    const std::string_view end = iniLineEnd(content);
+    const std::string item = std::string(key) + "=" + encodeValue(value);
+    const IniItemPlace place = findIniItem(content, section, key);
+    if (!place.header) {
+        const std::string added = std::string(endsLine(content) || content.empty() ? "" : end) +
+                                  "[" + std::string(section) + "]" + std::string(end) + item +
+                                  std::string(end);
+        return spliced(whole, whole.size(), added, whole.size());
     }
-    const std::size_t item = findIniItem(lines, header, key);
-    if (item != lines.size()) {
-        lines[item].text = replaceItemValue(lines[item].text, encoded);
-        return joinIniLines(lines);
+    if (place.item) {
+        const IniLine& line = *place.item;
+        const std::size_t at = mark + line.offset + valueStart(line.text);
+        return spliced(whole, at, encodeValue(value), mark + line.offset + line.text.size());
     }
-    const std::size_t position = newItemPosition(lines, header);
-    if (lines[position - 1].end.empty()) {
-        lines[position - 1].end = end;
-    }
-    const auto at = lines.begin() + static_cast<std::ptrdiff_t>(position);
-    lines.insert(at, IniLine{std::string(key) + "=" + encoded, end});
-    return joinIniLines(lines);
+    const IniLine& after = place.lastFilled;
+    const std::string added = std::string(after.end.empty() ? end : "") + item + std::string(end);
+    return spliced(whole, mark + after.endOffset(), added, mark + after.endOffset());
 }
 
 // A byte-order mark some editors put before the first line: it belongs to
@@ -144,16 +137,11 @@ ItemNames trimmedNames(std::string_view section, std::string_view key) {
 }
 
 std::string findValue(std::string_view content, ItemNames names, std::string_view defaultValue) {
-    const std::vector<IniLine> lines = splitIniLines(withoutMark(content));
-    const std::size_t header = findIniSection(lines, names.section);
-    if (header == lines.size()) {
+    const IniItemPlace place = findIniItem(withoutMark(content), names.section, names.key);
+    if (!place.item) {
         return std::string(defaultValue);
     }
-    const std::size_t item = findIniItem(lines, header, names.key);
-    if (item == lines.size()) {
-        return std::string(defaultValue);
-    }
-    return std::string(cutValue(unquote(parseIniLine(lines[item].text).value)));
+    return std::string(cutValue(unquote(parseIniLine(place.item->text).value)));
 }
 
 bool storable(ItemNames names, std::string_view value) {
@@ -161,9 +149,7 @@ bool storable(ItemNames names, std::string_view value) {
 }
 
 std::string contentWithItem(std::string_view content, ItemNames names, std::string_view value) {
-    const std::string_view body = withoutMark(content);
-    const std::string_view mark = content.substr(0, content.size() - body.size());
-    return std::string(mark) + withItem(body, names.section, names.key, value);
+    return withItem(content, withoutMark(content), names.section, names.key, value);
 }
 
 } // namespace

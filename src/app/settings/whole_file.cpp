@@ -2,6 +2,7 @@
 
 #include "ui/base/files/read_fully.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -222,6 +223,8 @@ WholeFile readWholeFile(const std::filesystem::path& file) {
         return {errno == ENOENT ? WholeFileStatus::Missing : WholeFileStatus::Failed, {}};
     }
     WholeFile result{WholeFileStatus::Read, {}};
+    // Grown by doubling, a large file would be held twice over while copied.
+    result.bytes.reserve(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)));
     std::uint8_t buffer[16384];
     for (std::uint64_t at = 0;; at += sizeof buffer) {
         const std::optional<std::size_t> got = readFully(fd, buffer, sizeof buffer, at);

@@ -47,6 +47,22 @@ TEST_F(SettingsWrite, PlacesItemsWhereAUserWouldAndKeepsOtherBytes) {
     EXPECT_EQ(edit("; no end", " \tT ", " K ", ""), "; no end\n[T]\nK=\n");
 }
 
+// Old Mac editors end lines with a lone CR: those are lines too, and new
+// lines get the file's own end. A '[' line without its ']' is no header, so a
+// well-formed section of that name after it is the one read and written.
+TEST_F(SettingsWrite, LoneCarriageReturnsEndLinesAndBrokenHeadersHideNothing) {
+    const std::string crOnly = "[A]\rK=1\r[S]\rX=2\r";
+    EXPECT_EQ(edit(crOnly, "S", "K", "v"), "[A]\rK=1\r[S]\rX=2\rK=v\r");
+    EXPECT_EQ(readSettingsItem(file, "A", "K", "d"), "1");
+    EXPECT_EQ(edit(crOnly, "A", "K", "9"), "[A]\rK=9\r[S]\rX=2\r");
+    EXPECT_EQ(edit("[A]\rK=1", "T", "K", "v"), "[A]\rK=1\r[T]\rK=v\r");
+
+    const std::string broken = "[S\nK=bad\n[S]\nK=good\n";
+    test::writeBytes(file, broken);
+    EXPECT_EQ(readSettingsItem(file, "S", "K", "d"), "good");
+    EXPECT_EQ(edit(broken, "S", "K", "new"), "[S\nK=bad\n[S]\nK=new\n");
+}
+
 TEST_F(SettingsWrite, RefusesWhatCannotBeStoredWithoutTouchingTheFile) {
     test::writeBytes(file, "[S]\nK=v\n");
     const std::tuple<std::string, std::string, std::string> items[] = {
