@@ -38,6 +38,17 @@ std::string readAll(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Notes the user keeps in the file, then the console's own items.
+void writeLargeFile(const std::filesystem::path& file, long megabytes) {
+    std::ofstream out(file, std::ios::binary);
+    out << "[Notes]\r\n";
+    const std::string value(40, 'x');
+    for (long i = 0; static_cast<long>(out.tellp()) < megabytes * 1000000; ++i) {
+        out << "Note" << i << "=" << value << "\r\n";
+    }
+    out << "[Setting]\r\nColor=255\r\nMotor=35\r\n[MainWindow]\r\nBurning_time=60\r\n";
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -45,15 +56,7 @@ int main(int argc, char* argv[]) {
     char pattern[] = "/tmp/large-settings-XXXXXX";
     const std::filesystem::path dir = ::mkdtemp(pattern);
     const std::filesystem::path file = dir / "Config.ini";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "[Notes]\r\n";
-        const std::string value(40, 'x');
-        for (long i = 0; static_cast<long>(out.tellp()) < megabytes * 1000000; ++i) {
-            out << "Note" << i << "=" << value << "\r\n";
-        }
-        out << "[Setting]\r\nColor=255\r\nMotor=35\r\n[MainWindow]\r\nBurning_time=60\r\n";
-    }
+    writeLargeFile(file, megabytes);
     const auto size = std::filesystem::file_size(file);
     const long before = peakKiB();
 
