@@ -34,8 +34,10 @@ TEST(IntervalTimer, TheSameIntervalKeepsThePhaseANewOneRestartsWithItsPeriodAndZ
     IntervalTimer same;
     std::vector<qint64> ticks = ticksWithChange(same, 200, 400);
     ASSERT_GE(ticks.size(), 2u);
-    // Kept: the second tick 400 ms after the first; restarted: 600 ms.
-    EXPECT_GE(ticks[1] - ticks[0], 390);
+    // Kept: the second tick 400 ms after the first; restarted: 600 ms. The
+    // first tick's handler may run late on a loaded machine while the timer
+    // keeps its schedule, so the gap can come out a little short.
+    EXPECT_GE(ticks[1] - ticks[0], 360);
     EXPECT_LT(ticks[1] - ticks[0], 500);
     EXPECT_FALSE(same.isRunning());
 
@@ -45,7 +47,7 @@ TEST(IntervalTimer, TheSameIntervalKeepsThePhaseANewOneRestartsWithItsPeriodAndZ
     // Restarted 100 ms after the first tick with 150 ms: the next at 250.
     EXPECT_GE(ticks[1] - ticks[0], 240);
     EXPECT_LT(ticks[1] - ticks[0], 325);
-    EXPECT_GE(ticks[2] - ticks[1], 140);
+    EXPECT_GE(ticks[2] - ticks[1], 110);
     EXPECT_LT(ticks[2] - ticks[1], 225);
 
     // Stopped above after running at 150: 150 is a new interval again. Below 0 is 0.
