@@ -50,6 +50,8 @@ public:
     // Takes `image` as an upload would and starts carving it, for runs that
     // want a job without sending the image over the line.
     void carve(const DotImage& image);
+    // A new, unburnt piece under the laser; the job and the head stay.
+    void layFreshPiece() { workPiece_ = WorkPiece{}; }
     // The cable is back: the hang-up fault does not strike again.
     void disarmHangUp() { faults_.hangUpAfterDots = 0; }
 

@@ -56,6 +56,17 @@ WorkPiece SimulatedMachine::workPiece() const {
     return runner_->model.workPiece();
 }
 
+void SimulatedMachine::layFreshPiece() {
+    std::lock_guard lock(runner_->mutex);
+    runner_->model.layFreshPiece();
+}
+
+void SimulatedMachine::forget() {
+    std::lock_guard lock(runner_->mutex);
+    std::vector<std::uint8_t>().swap(runner_->receivedBytes);
+    std::vector<std::string>().swap(runner_->lines);
+}
+
 bool SimulatedMachine::writeWorkPiecePng(const std::filesystem::path& path) const {
     return workPiece().writePng(path);
 }

@@ -62,6 +62,12 @@ public:
     std::vector<std::string> log() const;
 
     WorkPiece workPiece() const;
+    // Puts a new, unburnt piece under the laser, so that each of many jobs
+    // can be checked on its own piece.
+    void layFreshPiece();
+    // Lets go of the bytes received and the log lines kept so far, so that a
+    // run of many jobs holds only the latest job's; received() starts afresh.
+    void forget();
     bool writeWorkPiecePng(const std::filesystem::path& path) const;
 
     // Loads `image` and starts carving it without the console's upload.
