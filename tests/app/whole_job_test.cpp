@@ -4,6 +4,7 @@
 // and what the console painted with what the machine reported.
 
 #include "app/console_rig.h"
+#include "app/job_rig.h"
 #include "support/window_controls.h"
 
 #include "app/settings/settings_store.h"
@@ -15,13 +16,9 @@
 #include "ui/draw_panel.h"
 #include "ui/pic_box.h"
 
-#include <QDropEvent>
-#include <QMimeData>
 #include <QTest>
-#include <QUrl>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -30,9 +27,9 @@ namespace vexilon {
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::Dot;
+using test_support::Dots;
 using test_support::waitUntil;
-using Dot = std::pair<int, int>; // x, y
-using Dots = std::vector<Dot>;   // row by row from the top, as the machine carves
 
 constexpr std::int32_t kRed = 255; // the carved colour of a fresh settings file
 constexpr std::int32_t kBlue = 16711680;
@@ -79,11 +76,6 @@ std::size_t blackPixels(const samples::RgbPicture& p) {
     return count;
 }
 
-std::int32_t le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return static_cast<std::int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                     static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
 struct WholeJob : ::testing::Test, test_support::ConsoleRig {
     std::vector<std::chrono::milliseconds> waits;
     std::unique_ptr<sim::SimulatedMachine> machine;
@@ -105,59 +97,14 @@ struct WholeJob : ::testing::Test, test_support::ConsoleRig {
     // Drops the picture's file on the preview as a file manager would.
     void drop(const samples::RgbPicture& picture) {
         const std::filesystem::path file = root / "picture.bmp";
-        const samples::Bytes bytes = samples::writeBmp(picture);
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(ui.PreviewPicture, &enter);
-        QDropEvent dropped(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton,
-                           Qt::NoModifier);
-        QApplication::sendEvent(ui.PreviewPicture, &dropped);
-        ASSERT_TRUE(enter.isAccepted() && dropped.isAccepted());
+        samples::writeFile(file, samples::writeBmp(picture));
+        ASSERT_TRUE(test_support::dropOnPreview(ui, file));
         EXPECT_FALSE(state.imagePath.has_value()); // taken in once the drop is answered
         ASSERT_TRUE(waitUntil([&] { return state.imagePath.has_value(); })) << log().toStdString();
     }
 
-    // The black dots of the preview file, read straight from its bytes.
-    Dots previewDots() {
-        std::ifstream in(console.features.intake.previewFile(), std::ios::binary);
-        const std::vector<std::uint8_t> bmp(std::istreambuf_iterator<char>(in), {});
-        EXPECT_EQ(bmp.size(), 32830u);
-        if (bmp.size() != 32830u) {
-            return {};
-        }
-        EXPECT_EQ(le32(bmp, 54), 0); // colour 0 is black: a 0 bit is a dot to burn
-        const std::int32_t height = le32(bmp, 22);
-        const auto pixels = static_cast<std::size_t>(le32(bmp, 10));
-        Dots dots;
-        for (int y = 0; y < 512; ++y) {
-            const int row = height > 0 ? 511 - y : y;
-            for (int x = 0; x < 512; ++x) {
-                const std::uint8_t byte = bmp[pixels + static_cast<std::size_t>(row * 64 + x / 8)];
-                if ((byte >> (7 - x % 8) & 1) == 0) {
-                    dots.emplace_back(x, y);
-                }
-            }
-        }
-        return dots;
-    }
-
-    Dots burntDots() const {
-        const sim::WorkPiece piece = machine->workPiece();
-        Dots dots;
-        for (int y = 0; y < 512; ++y) {
-            for (int x = 0; x < 512; ++x) {
-                if (piece.burnt(x, y)) {
-                    dots.emplace_back(x, y);
-                }
-            }
-        }
-        return dots;
-    }
+    Dots previewDots() { return test_support::previewDots(console.features.intake.previewFile()); }
+    Dots burntDots() const { return test_support::burntDots(machine->workPiece()); }
 
     void uploadAndStart() {
         painted.clear();
