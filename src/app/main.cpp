@@ -1,5 +1,6 @@
 #include "app/console.h"
 #include "app/console_features.h"
+#include "app/large_blocks.h"
 #include "app/program_state.h"
 #include "app/settings/console_paths.h"
 #include "app/window/main_window.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    vexilon::releaseLargeBlocksWhenFreed();
     QApplication application(argc, argv);
     // Lets the desktop match the window to its entry (icon, task-bar progress).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(vexilon::kDesktopId));
