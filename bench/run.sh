@@ -2,8 +2,9 @@
 # Prints every benchmark figure of the console in one run: the serial
 # channel's throughput, the reply handling under a flood of position reports,
 # the CPU the console and the X server spend while carving at the line rate,
-# the picture decoders against djpeg and ImageMagick, a whole picture
-# intake against ImageMagick and libvips, and a change of picture mode.
+# what one console holds after two hundred jobs, the picture decoders
+# against djpeg and ImageMagick, a whole picture intake against ImageMagick
+# and libvips, and a change of picture mode.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,9 @@ echo
 echo "== a 100 MB settings file =="
 cmake --build build/dev --target bench_large_settings >/dev/null
 build/dev/bin/bench_large_settings 100
+echo
+echo "== two hundred jobs in one console =="
+bash bench/soak/run.sh
 echo
 echo "== simulated machine =="
 bash bench/sim/run.sh

@@ -220,16 +220,18 @@ struct Soak : ::testing::Test, test_support::ConsoleRig {
         ASSERT_TRUE(opened);
     }
 
-    void runJob(int job) {
-        machine->layFreshPiece();
-        machine->forget();
-        std::fill(reported.begin(), reported.end(), false);
-        reports = 0;
-        const long long reportsBefore = machine->status().dotsReported;
+    Dots reportedDots() const {
+        Dots dots;
+        for (std::size_t at = 0; at < reported.size(); ++at) {
+            if (reported[at]) {
+                dots.emplace_back(static_cast<int>(at % 512), static_cast<int>(at / 512));
+            }
+        }
+        return dots;
+    }
 
-        ASSERT_NO_FATAL_FAILURE(takeIn(job));
-        const Dots prepared = test_support::previewDots(console.features.intake.previewFile());
-        ASSERT_NO_FATAL_FAILURE(uploadAndStartThenPause());
+    // What the operator does while the machine waits, then goes on.
+    void steerWhilePaused(int job, long long reportsBefore) {
         if (job % 10 == 0) {
             ASSERT_NO_FATAL_FAILURE(pullTheCableAndConnectAgain(reportsBefore));
         }
@@ -242,6 +244,19 @@ struct Soak : ::testing::Test, test_support::ConsoleRig {
             ui.FastBackwardButton->click();
         }
         (job % 3 == 0 ? ui.RecarveButton : ui.StartButton)->click();
+    }
+
+    void runJob(int job) {
+        machine->layFreshPiece();
+        machine->forget();
+        std::fill(reported.begin(), reported.end(), false);
+        reports = 0;
+        const long long reportsBefore = machine->status().dotsReported;
+
+        ASSERT_NO_FATAL_FAILURE(takeIn(job));
+        const Dots prepared = test_support::previewDots(console.features.intake.previewFile());
+        ASSERT_NO_FATAL_FAILURE(uploadAndStartThenPause());
+        ASSERT_NO_FATAL_FAILURE(steerWhilePaused(job, reportsBefore));
         // The window thread keeps reading meanwhile, or the machine would
         // wait for a full line to drain.
         ASSERT_TRUE(waitUntil([&] { return machine->status().job == sim::JobState::Finished; }));
@@ -249,13 +264,7 @@ struct Soak : ::testing::Test, test_support::ConsoleRig {
 
         EXPECT_EQ(differences(test_support::burntDots(machine->workPiece()), prepared), "")
             << "burnt, job " << job;
-        Dots shown;
-        for (std::size_t at = 0; at < reported.size(); ++at) {
-            if (reported[at]) {
-                shown.emplace_back(static_cast<int>(at % 512), static_cast<int>(at / 512));
-            }
-        }
-        EXPECT_EQ(differences(shown, prepared), "") << "reported, job " << job;
+        EXPECT_EQ(differences(reportedDots(), prepared), "") << "reported, job " << job;
         EXPECT_TRUE(messages.empty()) << messages.front().text.toStdString();
     }
 };
