@@ -8,8 +8,8 @@ namespace {
 constexpr int kLargeBlockBytes = 128 * 1024;
 }
 
-// Each job decodes a picture and builds canvases and an upload of a megabyte
-// or more. glibc raises its mapping threshold whenever such a block is freed,
+// Each job decodes a picture and builds 512 x 512 canvases of a megabyte
+// each. glibc raises its mapping threshold whenever such a block is freed,
 // so the next ones are cut from the heap between long-lived small blocks (the
 // log's lines), and the holes they leave stay resident: two hundred jobs grew
 // the console by 7.6 MiB it no longer used. A fixed threshold keeps every
