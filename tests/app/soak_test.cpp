@@ -7,7 +7,8 @@
 // descriptors or threads than after the first, and little more memory.
 //
 // VEXILON_SOAK_JOBS sets the number of jobs (20 unless given); the figures
-// after the first and the last job are printed and recorded.
+// after the first job, every fiftieth and the last are printed, and the
+// resident sizes after the first and the last recorded with the result.
 
 #include "app/console_rig.h"
 #include "app/job_rig.h"
