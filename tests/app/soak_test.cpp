@@ -13,6 +13,7 @@
 #include "app/console_rig.h"
 #include "app/job_rig.h"
 #include "app/large_blocks.h"
+#include "support/process_status.h"
 #include "support/window_controls.h"
 
 #include "sample_writers.h"
@@ -23,9 +24,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <malloc.h>
@@ -55,16 +56,6 @@ struct Holdings {
     long threads = 0;
 };
 
-long statusField(const std::string& name) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(name + ':', 0) == 0) {
-            return std::stol(line.substr(name.size() + 1));
-        }
-    }
-    return -1;
-}
-
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitizedAllocator = true;
 long heapInUseKiB() {
@@ -82,8 +73,8 @@ Holdings holdingsNow() {
     // Listing the directory opens one descriptor of its own.
     const auto listed = std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                                       std::filesystem::directory_iterator());
-    return {statusField("VmRSS"), heapInUseKiB(), static_cast<long>(listed) - 1,
-            statusField("Threads")};
+    return {test_support::processStatusField("VmRSS"), heapInUseKiB(),
+            static_cast<long>(listed) - 1, test_support::processStatusField("Threads")};
 }
 
 std::string describe(const Holdings& h) {
@@ -132,25 +123,18 @@ samples::RgbPicture pictureFor(int job) {
 
 // The picture as a file of one of the formats the console takes in, in turn.
 std::filesystem::path writePicture(const std::filesystem::path& folder, int job) {
-    const samples::RgbPicture picture = pictureFor(job);
-    const std::string stem = "job-" + std::to_string(job);
-    switch (job % 5) {
-    case 0:
-        samples::writeFile(folder / (stem + ".bmp"), samples::writeBmp(picture));
-        return folder / (stem + ".bmp");
-    case 1:
-        samples::writeFile(folder / (stem + ".png"), samples::writePng(picture));
-        return folder / (stem + ".png");
-    case 2:
-        samples::writeFile(folder / (stem + ".jpg"), samples::writeJpeg(picture));
-        return folder / (stem + ".jpg");
-    case 3:
-        samples::writeFile(folder / (stem + ".tif"), samples::writeTiff(picture));
-        return folder / (stem + ".tif");
-    default:
-        samples::writeFile(folder / (stem + ".pcx"), samples::writePcx(picture));
-        return folder / (stem + ".pcx");
-    }
+    using Encoder = samples::Bytes (*)(const samples::RgbPicture&);
+    static const std::array<std::pair<const char*, Encoder>, 5> formats{{
+        {".bmp", [](const samples::RgbPicture& p) { return samples::writeBmp(p); }},
+        {".png", [](const samples::RgbPicture& p) { return samples::writePng(p); }},
+        {".jpg", [](const samples::RgbPicture& p) { return samples::writeJpeg(p); }},
+        {".tif", [](const samples::RgbPicture& p) { return samples::writeTiff(p); }},
+        {".pcx", [](const samples::RgbPicture& p) { return samples::writePcx(p); }},
+    }};
+    const auto& [extension, encode] = formats[static_cast<std::size_t>(job % 5)];
+    const std::filesystem::path file = folder / ("job-" + std::to_string(job) + extension);
+    samples::writeFile(file, encode(pictureFor(job)));
+    return file;
 }
 
 struct Soak : ::testing::Test, test_support::ConsoleRig {

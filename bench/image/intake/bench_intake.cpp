@@ -9,6 +9,7 @@
 #include "app/window/main_window.h"
 #include "image/pipeline/prepared_image.h"
 #include "support/assembled_console.h"
+#include "support/process_status.h"
 
 #include <QApplication>
 
@@ -19,17 +20,6 @@
 #include <string>
 
 namespace {
-
-// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
-long statusKib(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(field + ":", 0) == 0) {
-            return std::stol(line.substr(field.size() + 1));
-        }
-    }
-    return -1;
-}
 
 // From here on the peak counts from the present resident size.
 bool resetPeak() {
@@ -59,7 +49,7 @@ int main(int argc, char** argv) {
     window.show();
     QCoreApplication::processEvents();
 
-    const long idle = statusKib("VmRSS");
+    const long idle = vexilon::test_support::processStatusField("VmRSS");
     if (!resetPeak()) {
         std::fprintf(stderr, "cannot reset the peak resident size\n");
         return 1;
@@ -67,7 +57,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     console.features.intake.takeIn(std::string(argv[1]));
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    const long peak = statusKib("VmHWM");
+    const long peak = vexilon::test_support::processStatusField("VmHWM");
 
     if (std::filesystem::file_size(paths.programDirectory / vexilon::kPreviewFileName) !=
         vexilon::kPreparedFileSize) {
